@@ -1,0 +1,25 @@
+// Reads a built module's file as the loader would see it, for either
+// architecture: machine, exports and imported DLLs.
+#ifndef PE_IMAGE_H
+#define PE_IMAGE_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PeExport {
+    uint32_t ordinal;
+    std::string name;  // empty for an export by ordinal only
+};
+
+struct PeImage {
+    bool ok = false;
+    uint16_t machine = 0;
+    bool pe32plus = false;
+    std::vector<PeExport> exports;
+    std::vector<std::string> importedDlls;
+};
+
+PeImage ReadPeImage(const std::string &path);
+
+#endif
