@@ -13,6 +13,11 @@ BOOL SendDriverStatus(void)
     return SendRequest(IOCTL_SET_STATUS, shareData, PTR_DRIVER_STATUS_SIZE, NULL, 0);
 }
 
+BOOL SendActionKeys(const ActionKeyTable *table)
+{
+    return SendRequest(IOCTL_SET_ACTION_KEYS, const_cast<ActionKeyTable *>(table), sizeof(*table), NULL, 0);
+}
+
 extern "C" BOOL WINAPI EnableDisableStatus(DWORD value)
 {
     shareData->statusEnabled = static_cast<uint8_t>(value);

@@ -41,7 +41,8 @@ TEST_P(LinkImage, ExportsPlainNamesAtTheirOrdinals)
     for (const PeExport &e : image.exports) got.push_back({e.ordinal, e.name});
     std::sort(got.begin(), got.end());
     const std::vector<std::pair<uint32_t, std::string>> expected = {
-        {2, "EnableDisableStatus"}, {6, "GetMouseInfo"}, {7, "RemoveDrvRegistry"}};
+        {1, "UpdateButtonStatus"}, {2, "EnableDisableStatus"}, {3, "InitButton"}, {4, "InstallHooks"},
+        {5, "RemoveHooks"},        {6, "GetMouseInfo"},        {7, "RemoveDrvRegistry"}};
     EXPECT_EQ(got, expected);
 }
 
