@@ -1,6 +1,5 @@
 #include "driver_probe.h"
 
-#include "processes.h"
 
 static HANDLE probe = INVALID_HANDLE_VALUE;
 
@@ -50,10 +49,32 @@ const TavrenOpener *FindOpener(const TavrenRecord &record, DWORD processId)
     return nullptr;
 }
 
+// Asks the service manager to start or stop the driver and waits until it has.
+static bool ControlDriverService(bool start)
+{
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    if (!manager) return false;
+    SC_HANDLE service = OpenServiceA(manager, "tavren", SERVICE_START | SERVICE_STOP | SERVICE_QUERY_STATUS);
+    bool done = false;
+    if (service) {
+        SERVICE_STATUS status;
+        if (start) StartServiceA(service, 0, NULL);
+        else ControlService(service, SERVICE_CONTROL_STOP, &status);
+        DWORD wanted = start ? SERVICE_RUNNING : SERVICE_STOPPED;
+        for (int i = 0; i < 200 && !done; ++i) {
+            done = QueryServiceStatus(service, &status) && status.dwCurrentState == wanted;
+            if (!done) Sleep(25);
+        }
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+    return done;
+}
+
 bool StopDriverService()
 {
     CloseDriverProbe();
-    return RunProgram("sc.exe stop tavren") == 0;
+    return ControlDriverService(false);
 }
 
-bool StartDriverService() { return RunProgram("sc.exe start tavren") == 0; }
+bool StartDriverService() { return ControlDriverService(true); }

@@ -26,6 +26,15 @@ static bool Start(const std::string &commandLine, PROCESS_INFORMATION *info)
     return CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, info) != FALSE;
 }
 
+bool StartProgram(const std::string &commandLine)
+{
+    PROCESS_INFORMATION info;
+    if (!Start(commandLine, &info)) return false;
+    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    return true;
+}
+
 int RunProgram(const std::string &commandLine, DWORD timeoutMs)
 {
     PROCESS_INFORMATION info;

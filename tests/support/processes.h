@@ -7,6 +7,8 @@
 
 #include <string>
 
+// Starts a command line and lets it run.
+bool StartProgram(const std::string &commandLine);
 // Runs a command line to its end; returns its exit code, or -1 if it could not start.
 int RunProgram(const std::string &commandLine, DWORD timeoutMs = 60000);
 
