@@ -1,0 +1,150 @@
+// Pointerhub's cost figures, each against a baseline measured in the same run:
+// a keystroke through the F10 hook against a bare hook, a load of ptrlink.dll
+// against an empty DLL, and the module sizes.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ptrlink_exports.h"
+#include "share_block.h"
+#include "test_env.h"
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+std::string BenchDll(const char *name) { return WinPath(PTR_BENCH_DIR) + "\\" + name; }
+
+// Seconds per LoadLibraryA + FreeLibrary.
+double LoadUnload(const std::string &path, int count)
+{
+    double start = Now();
+    for (int i = 0; i < count; ++i) {
+        HMODULE module = LoadLibraryA(path.c_str());
+        if (!module) return -1;
+        FreeLibrary(module);
+    }
+    return (Now() - start) / count;
+}
+
+HWND focusWindow;
+volatile LONG keyUps;
+
+LRESULT CALLBACK FocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYUP) ++keyUps;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool CreateFocusWindow()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = FocusProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "PtrBenchFocus";
+    RegisterClassA(&windowClass);
+    focusWindow = CreateWindowExA(0, "PtrBenchFocus", "PtrBenchFocus", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, NULL,
+                                  NULL, windowClass.hInstance, NULL);
+    if (!focusWindow) return false;
+    SetForegroundWindow(focusWindow);
+    SetFocus(focusWindow);
+    return true;
+}
+
+// Seconds per keystroke (down and up of a key that is not F10), from the input
+// queue through the keyboard hooks to the focused window.
+double Keystrokes(int count)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = 'A';
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    LONG target = keyUps;
+    double start = Now();
+    for (int i = 0; i < count; ++i) {
+        SendInput(2, input, sizeof(INPUT));
+        ++target;
+        MSG message;
+        while (keyUps < target && GetMessageA(&message, NULL, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return (Now() - start) / count;
+}
+
+long FileSize(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return long(data.nFileSizeLow);
+}
+
+} // namespace
+
+int main()
+{
+    const int rounds = 7;
+    ShareBlock block(LinkDllPath());
+    if (!block.ok()) return 1;
+
+    // Loading: nothing else holds either library, so every FreeLibrary unloads.
+    std::vector<double> linkLoads, emptyLoads;
+    for (int r = 0; r < rounds; ++r) {
+        emptyLoads.push_back(LoadUnload(BenchDll("empty_dll.dll"), 200));
+        linkLoads.push_back(LoadUnload(LinkDllPath(), 200));
+    }
+    double linkLoad = Median(linkLoads), emptyLoad = Median(emptyLoads);
+    if (linkLoad < 0 || emptyLoad < 0) {
+        std::printf("load failed\n");
+        return 1;
+    }
+
+    // Keystrokes: the F10 hook (option on, so that it reads the block) against the bare hook.
+    HMODULE link = LoadLibraryA(LinkDllPath().c_str());
+    HMODULE bare = LoadLibraryA(BenchDll("bare_hook.dll").c_str());
+    if (!link || !bare || !CreateFocusWindow()) return 1;
+    auto installHooks = BindProc<InstallHooksProc>(link, "InstallHooks");
+    auto removeHooks = BindProc<RemoveHooksProc>(link, "RemoveHooks");
+    auto installBare = BindProc<InstallHooksProc>(bare, "InstallBareHook");
+    auto removeBare = BindProc<RemoveHooksProc>(bare, "RemoveBareHook");
+    block.data->cursorCenterEnabled = 1;
+    Keystrokes(200);  // warm up the queue and the window
+    std::vector<double> hookKeys, bareKeys;
+    for (int r = 0; r < rounds; ++r) {
+        installBare();
+        bareKeys.push_back(Keystrokes(1000));
+        removeBare();
+        installHooks();
+        hookKeys.push_back(Keystrokes(1000));
+        removeHooks();
+    }
+    double hookKey = Median(hookKeys), bareKey = Median(bareKeys);
+
+    std::printf("keystroke through CenterCursorHookProc: %.2f us, bare hook: %.2f us, ratio %.3f (goal <= 1.05)\n",
+                hookKey * 1e6, bareKey * 1e6, hookKey / bareKey);
+    std::printf("load+unload ptrlink.dll: %.1f us, empty DLL: %.1f us, ratio %.2f\n", linkLoad * 1e6,
+                emptyLoad * 1e6, linkLoad / emptyLoad);
+    std::printf("ptrlink.dll size: x86_64 %ld bytes, i686 %ld bytes (stripped)\n", FileSize(LinkDllPath()),
+                FileSize(LinkDll32Path()));
+    return 0;
+}
