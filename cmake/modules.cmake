@@ -16,5 +16,10 @@ function(ptr_module target)
                          $<$<COMPILE_LANGUAGE:C,CXX>:-fno-asynchronous-unwind-tables -Os>)
   target_link_options(${target} PRIVATE -nostdlib -Wl,-e,${arg_ENTRY} -Wl,--enable-stdcall-fixup
                       -Wl,--dynamicbase -Wl,--nxcompat -s)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    # Windows 95 loads only images that ask for version 4.0 of the system.
+    target_link_options(${target} PRIVATE -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
+                        -Wl,--major-os-version,4 -Wl,--minor-os-version,0)
+  endif()
   target_link_libraries(${target} PRIVATE ${arg_LIBS} gcc)
 endfunction()

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Test session: an Xvfb display, the build's Wine prefix in Windows 95 mode with a
 # persistent wineserver (so that services and the driver host live across the
-# test programs), and the TAVREN stand-in installed and started.
-#   wine-session.sh start BUILD_DIR DRIVER_SYS
+# test programs), and the TAVREN stand-in installed from its INF and started.
+#   wine-session.sh start BUILD_DIR
 #   wine-session.sh stop BUILD_DIR
 set -u
 action=$1
@@ -11,6 +11,8 @@ build=$2
 log="$build/wine-session.log"
 
 wine() { "$PTR_WINE" "$@" >>"$log" 2>&1; }
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+driver_state() { "$PTR_WINE" sc query tavren 2>/dev/null | sed -n 's/.*STATE *: *[0-9]* *//p' | tr -d ' \r'; }
 
 stop_session() {
     if [ -f "$PTR_SESSION_ENV" ]; then
@@ -45,7 +47,6 @@ start_display() {
 
 case "$action" in
 start)
-    driver=$3
     : >"$log"
     stop_session
     "$PTR_WINESERVER" -k >/dev/null 2>&1; "$PTR_WINESERVER" -w >/dev/null 2>&1
@@ -59,12 +60,16 @@ start)
     "$PTR_WINESERVER" -p </dev/null >>"$log" 2>&1
     wine reg add 'HKCU\Software\Wine' /v Version /d win95 /f
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-    cp "$driver" "$WINEPREFIX/drive_c/windows/system32/drivers/tavren.sys"
-    if ! "$PTR_WINE" sc query tavren >/dev/null 2>&1; then
-        wine sc create tavren type= kernel start= demand binPath= 'C:\windows\system32\drivers\tavren.sys'
+    # Nothing of the package starts with the session.
+    wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v NelvoPtr /f
+    # A loaded driver's file is not replaced: stop it before reinstalling.
+    if [ "$(driver_state)" = RUNNING ]; then
+        wine sc stop tavren
+        for _ in $(seq 50); do [ "$(driver_state)" = STOPPED ] && break; sleep 0.1; done
     fi
+    wine rundll32 setupapi.dll,InstallHinfSection DefaultInstall 128 "$(winpath "$build/package/tavren.inf")"
     wine sc start tavren
-    "$PTR_WINE" sc query tavren 2>/dev/null | grep -q RUNNING || { echo "TAVREN did not start; see $log" >&2; exit 1; }
+    [ "$(driver_state)" = RUNNING ] || { echo "TAVREN did not start; see $log" >&2; exit 1; }
     echo "session on $DISPLAY, prefix $WINEPREFIX"
     ;;
 stop)
