@@ -35,7 +35,7 @@ protected:
     {
         POINT where = {-1, -1};
         LONG ups = window.report->f10Ups;
-        EXPECT_TRUE(Xdo("mousemove 100 100"));
+        EXPECT_TRUE(window.MovePointer(100, 100));
         EXPECT_TRUE(Xdo("key " + keys));
         EXPECT_TRUE(WaitForCount(&window.report->f10Ups, ups + 1)) << "F10 did not reach the window";
         EXPECT_TRUE(PointerLocation(&where));
@@ -95,12 +95,13 @@ TEST_F(CursorHook, HookDrawsTheLibraryIntoTheFocusedProcess)
 TEST_F(CursorHook, HeldF10MovesTheCursorOnce)
 {
     LONG downs = window.report->f10Downs, repeats = window.report->f10Repeats;
-    ASSERT_TRUE(Xdo("mousemove 100 100 keydown F10"));
+    ASSERT_TRUE(window.MovePointer(100, 100));
+    ASSERT_TRUE(Xdo("keydown F10"));
     ASSERT_TRUE(WaitForCount(&window.report->f10Downs, downs + 1));
     POINT where;
     ASSERT_TRUE(PointerLocation(&where));
     EXPECT_EQ(where.x, 512);
-    ASSERT_TRUE(Xdo("mousemove 200 200"));
+    ASSERT_TRUE(window.MovePointer(200, 200));
     bool repeated = WaitForCount(&window.report->f10Repeats, repeats + 3, 5000);
     LONG ups = window.report->f10Ups;
     ASSERT_TRUE(Xdo("keyup F10"));
@@ -207,7 +208,7 @@ TEST_F(HookOwnedElsewhere, OddScreenSizeRoundsTheCentreDown)
     ASSERT_NE(report, nullptr);
     ASSERT_EQ(report->screenWidth, 1023);
     ASSERT_EQ(report->screenHeight, 767);
-    ASSERT_TRUE(Xdo("mousemove 100 100 key F10"));
+    ASSERT_TRUE(Xdo("key F10"));
     EXPECT_TRUE(WaitForCount(&report->f10Ups, 1)) << "F10 did not reach the window";
     EXPECT_EQ(report->f10Downs, 1);
     EXPECT_EQ(report->cursorAtF10.x, 511);
@@ -222,7 +223,7 @@ TEST_F(HookOwnedElsewhere, ProcessWithoutDriverDoesNotRunTheHook)
     ASSERT_TRUE(StopDriverService());
     KeyWindow window;
     bool started = window.Start();
-    bool pressed = started && Xdo("mousemove 100 100 key F10") && WaitForCount(&window.report->f10Ups, 1);
+    bool pressed = started && Xdo("key F10") && WaitForCount(&window.report->f10Ups, 1);
     POINT where = {-1, -1};
     PointerLocation(&where);
     ASSERT_TRUE(StartDriverService());
@@ -234,7 +235,8 @@ TEST_F(HookOwnedElsewhere, ProcessWithoutDriverDoesNotRunTheHook)
     EXPECT_TRUE(window.process.running()) << "the window's process broke";
 
     // With the driver back, the same process takes the library and the hook acts.
-    ASSERT_TRUE(Xdo("mousemove 100 100 key F10"));
+    ASSERT_TRUE(window.MovePointer(100, 100));
+    ASSERT_TRUE(Xdo("key F10"));
     ASSERT_TRUE(WaitForCount(&window.report->f10Ups, 2));
     EXPECT_EQ(window.report->linkLoaded, 1);
     EXPECT_EQ(window.report->cursorAtF10.x, 512);

@@ -49,7 +49,21 @@ bool KeyWindow::Start()
     }
     // Without a window manager the X focus goes where the window asks for it;
     // the pointer is put over the window as well.
-    return Xdo("mousemove 100 100");
+    return MovePointer(100, 100);
+}
+
+bool KeyWindow::MovePointer(int x, int y)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (!::MovePointer(x, y)) return false;
+        for (int i = 0; i < 100; ++i) {
+            if (report->mouseX == x && report->mouseY == y) return true;
+            Sleep(10);
+        }
+        // A window that sees no motion gets a nudge and the move again.
+        ::MovePointer(x + 1, y + 1);
+    }
+    return false;
 }
 
 bool KeyWindow::Close()
@@ -88,6 +102,13 @@ static LRESULT CALLBACK KeyWindowProc(HWND window, UINT message, WPARAM wParam, 
         // F10 would open the window menu; the window keeps the focus instead.
         if (wParam == VK_F10) return 0;
         break;
+    case WM_MOUSEMOVE: {
+        POINT where;
+        GetCursorPos(&where);
+        ownReport->mouseX = where.x;
+        ownReport->mouseY = where.y;
+        break;
+    }
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -113,6 +134,7 @@ int RunKeyWindow()
     if (!window) return 12;
     SetForegroundWindow(window);
     SetFocus(window);
+    ownReport->mouseX = ownReport->mouseY = -1;
     ownReport->screenWidth = width;
     ownReport->screenHeight = height;
     ownReport->window = HandleToULong(window);

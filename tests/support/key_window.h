@@ -17,6 +17,7 @@ struct KeyWindowReport {
     volatile LONG f10Ups;
     volatile LONG linkLoaded;  // ptrlink.dll was in the process at the last F10
     POINT cursorAtF10;         // GetCursorPos when the last first key-down arrived
+    volatile LONG mouseX, mouseY; // where the last WM_MOUSEMOVE put the cursor
     LONG screenWidth;
     LONG screenHeight;
     uint32_t window;
@@ -30,6 +31,9 @@ public:
     // Starts the window in a new process and gives it the focus.
     bool Start();
     bool Close();
+    // Moves the X pointer and waits until the window's process has seen it
+    // there, so that a key pressed next finds Wine's cursor in step.
+    bool MovePointer(int x, int y);
     KeyWindowReport *report = nullptr;
     ChildProcess process;
 

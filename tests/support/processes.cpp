@@ -55,9 +55,23 @@ int ChildProcess::wait(DWORD timeoutMs)
     return static_cast<int>(code);
 }
 
+static BOOL CALLBACK CloseWindowOf(HWND window, LPARAM processId)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == DWORD(processId)) PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 ChildProcess::~ChildProcess()
 {
     if (!process) return;
+    // Under Wine a killed process can leave its system-wide hooks behind, so
+    // it is asked to close first.
+    if (running()) {
+        EnumWindows(CloseWindowOf, LPARAM(id));
+        WaitForSingleObject(process, 5000);
+    }
     if (running()) TerminateProcess(process, 255);
     CloseHandle(process);
 }

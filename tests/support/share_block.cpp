@@ -20,6 +20,18 @@ ShareBlock::~ShareBlock()
     if (mapping) CloseHandle(mapping);
 }
 
+BlockView::BlockView()
+{
+    mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, PTR_SHARE_NAME);
+    if (mapping) data = static_cast<MouseShareData *>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+}
+
+BlockView::~BlockView()
+{
+    if (data) UnmapViewOfFile(data);
+    if (mapping) CloseHandle(mapping);
+}
+
 bool ShareBlockExists()
 {
     HANDLE h = OpenFileMappingA(FILE_MAP_READ, FALSE, PTR_SHARE_NAME);

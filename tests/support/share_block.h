@@ -23,6 +23,18 @@ struct ShareBlock {
     MouseShareData *data = nullptr;
 };
 
+// A view of a block that another process created, as a control panel holds it.
+struct BlockView {
+    BlockView();
+    ~BlockView();
+    BlockView(const BlockView &) = delete;
+    BlockView &operator=(const BlockView &) = delete;
+    bool ok() const { return data != nullptr; }
+    const uint8_t *bytes() const { return reinterpret_cast<const uint8_t *>(data); }
+    HANDLE mapping = nullptr;
+    MouseShareData *data = nullptr;
+};
+
 // Whether a mapping of the block's name exists anywhere in the session.
 bool ShareBlockExists();
 

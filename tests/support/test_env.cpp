@@ -12,6 +12,7 @@ std::string WinPath(const std::string &unixPath)
 
 std::string LinkDllPath() { return WinPath(PTR_TEST_LINK_DLL); }
 std::string LinkDll32Path() { return WinPath(PTR_TEST_LINK_DLL32); }
+std::string AgentExe32Path() { return WinPath(PTR_TEST_AGENT_EXE32); }
 
 std::string ThisExePath()
 {

@@ -9,6 +9,7 @@ std::string WinPath(const std::string &unixPath);
 
 std::string LinkDllPath();     // ptrlink.dll of this (x86_64) build
 std::string LinkDll32Path();   // ptrlink.dll of the i686 build
+std::string AgentExe32Path(); // ptragent.exe of the i686 build
 std::string ThisExePath();
 
 #endif

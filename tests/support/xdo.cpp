@@ -48,3 +48,16 @@ bool PointerLocation(POINT *point)
     point->y = y;
     return x >= 0 && y >= 0;
 }
+
+bool MovePointer(int x, int y)
+{
+    // Wine may put the pointer back where it last set it when a window of
+    // its own is activated, so the move is checked and repeated.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (!Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y))) return false;
+        Sleep(50);
+        POINT where;
+        if (PointerLocation(&where) && where.x == x && where.y == y) return true;
+    }
+    return false;
+}

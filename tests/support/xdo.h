@@ -14,4 +14,7 @@ bool Xdo(const std::string &arguments, std::string *output = nullptr);
 // Where the X pointer is, in screen pixels.
 bool PointerLocation(POINT *point);
 
+// Moves the X pointer and waits until it is there and stays there.
+bool MovePointer(int x, int y);
+
 #endif
