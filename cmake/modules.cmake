@@ -14,7 +14,7 @@ function(ptr_module target)
   set_target_properties(${target} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET default)
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>
                          $<$<COMPILE_LANGUAGE:C,CXX>:-fno-asynchronous-unwind-tables -Os>)
-  target_link_options(${target} PRIVATE -nostdlib -Wl,-e,${arg_ENTRY} -Wl,--enable-stdcall-fixup
+  target_link_options(${target} PRIVATE -nostdlib -Wl,-e,${arg_ENTRY} -Wl,--subsystem,windows -Wl,--enable-stdcall-fixup
                       -Wl,--dynamicbase -Wl,--nxcompat -s)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # Windows 95 loads only images that ask for version 4.0 of the system.

@@ -59,7 +59,13 @@ PeImage ReadPeImage(const std::string &path)
         if (!nt64) return image;
         exportDir = nt64->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
         importDir = nt64->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        image.subsystem = nt64->OptionalHeader.Subsystem;
+        image.subsystemMajor = nt64->OptionalHeader.MajorSubsystemVersion;
+        image.subsystemMinor = nt64->OptionalHeader.MinorSubsystemVersion;
     } else {
+        image.subsystem = nt->OptionalHeader.Subsystem;
+        image.subsystemMajor = nt->OptionalHeader.MajorSubsystemVersion;
+        image.subsystemMinor = nt->OptionalHeader.MinorSubsystemVersion;
         exportDir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
         importDir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     }

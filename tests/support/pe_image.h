@@ -16,6 +16,8 @@ struct PeImage {
     bool ok = false;
     uint16_t machine = 0;
     bool pe32plus = false;
+    uint16_t subsystem = 0;
+    uint16_t subsystemMajor = 0, subsystemMinor = 0;
     std::vector<PeExport> exports;
     std::vector<std::string> importedDlls;
 };
