@@ -7,22 +7,18 @@
 set -u
 build=$1
 . "$build/wine-env.sh"
+. "$(dirname "$0")/../scripts/wine-lib.sh"
+PTR_LOG="$build/wine-session.log"
 check="$build/tests/install_check.exe"
-inf="Z:$(printf '%s' "$build/package/pointerhub.inf" | tr / '\\')"
 status=0
 
 stage() {
     PTR_LOGON_STAGE=$1 "$PTR_WINE" "$check" --gtest_filter="$1.*" || status=1
 }
 
-"$PTR_WINE" rundll32 setupapi.dll,InstallHinfSection DefaultInstall 128 "$inf"
+ptr_install_package "$build/package/pointerhub.inf"
 stage Installed
-
-# Logon: the session ends and a new one starts; its wineboot runs the Run entries.
-"$PTR_WINESERVER" -k
-"$PTR_WINESERVER" -w
-"$PTR_WINESERVER" -p </dev/null >/dev/null 2>&1
-"$PTR_WINE" wineboot >/dev/null 2>&1
+ptr_logon
 stage Logon
 
 stage Removed

@@ -1,7 +1,10 @@
 // Pointerhub's cost figures, each against a baseline measured in the same run:
 // a keystroke through the F10 hook against a bare hook, a load of ptrlink.dll
-// against an empty DLL, and the module sizes.
+// against an empty DLL, the resident agent's memory against an idle program,
+// and the module sizes.
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -92,6 +95,36 @@ double Keystrokes(int count)
     return (Now() - start) / count;
 }
 
+// Memory of a resident process, once it has settled.
+struct Memory {
+    double workingSet;
+};
+
+bool Resident(const std::string &commandLine, const char *windowClass, Memory *memory)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info;
+    std::string line = commandLine;
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) return false;
+    CloseHandle(info.hThread);
+    HWND window = NULL;
+    for (int i = 0; i < 500 && !window; ++i) {
+        window = FindWindowA(windowClass, NULL);
+        if (!window) Sleep(20);
+    }
+    Sleep(500);
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    bool measured = window && GetProcessMemoryInfo(info.hProcess, &counters,
+                                                   sizeof(counters));
+    memory->workingSet = double(counters.WorkingSetSize);
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hProcess);
+    return measured;
+}
+
 long FileSize(const std::string &path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -144,6 +177,22 @@ int main()
                 hookKey * 1e6, bareKey * 1e6, hookKey / bareKey);
     std::printf("load+unload ptrlink.dll: %.1f us, empty DLL: %.1f us, ratio %.2f\n", linkLoad * 1e6,
                 emptyLoad * 1e6, linkLoad / emptyLoad);
+    // The agent of this build, resident, against the idle program. Wine counts
+    // no private bytes, so the figure is the working set (resident pages).
+    std::string installDir = LinkDllPath().substr(0, LinkDllPath().rfind('\\'));
+    std::vector<double> agentSet, idleSet;
+    for (int r = 0; r < 3; ++r) {
+        Memory agent, idle;
+        if (!Resident("\"" + WinPath(PTR_BENCH_AGENT) + "\" " + installDir, "myMouseDialog", &agent) ||
+            !Resident("\"" + BenchDll("idle_window.exe") + "\"", "PtrBenchIdle", &idle)) {
+            std::printf("resident memory could not be measured\n");
+            return 1;
+        }
+        agentSet.push_back(agent.workingSet);
+        idleSet.push_back(idle.workingSet);
+    }
+    std::printf("agent resident: working set %.0f KiB, minimal hidden-window program: %.0f KiB, ratio %.3f (goal <= 1.25)\n",
+                Median(agentSet) / 1024, Median(idleSet) / 1024, Median(agentSet) / Median(idleSet));
     std::printf("ptrlink.dll size: x86_64 %ld bytes, i686 %ld bytes (stripped)\n", FileSize(LinkDllPath()),
                 FileSize(LinkDll32Path()));
     return 0;
