@@ -12,6 +12,7 @@ cd "$(dirname "$0")"
 root=$PWD
 build=$root/build/win64
 . scripts/packages.sh
+. scripts/build.sh
 . scripts/wine-lib.sh
 
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
@@ -39,9 +40,7 @@ start() {
     ensure_packages || exit 1
     echo "Building (log in $build/build.log) ..."
     mkdir -p "$build"
-    { cmake --preset win64 && cmake --build --preset win64 -j "$(nproc)" &&
-      cmake --preset win32 && cmake --build --preset win32 -j "$(nproc)"; } >"$build/build.log" 2>&1 ||
-        { tail -20 "$build/build.log"; exit 1; }
+    ptr_build_presets >"$build/build.log" 2>&1 || { tail -20 "$build/build.log"; exit 1; }
     : >"$PTR_LOG"
     use_display || exit 1
     echo "Prefix $WINEPREFIX (Windows version: Windows 95) ..."

@@ -2,33 +2,27 @@
 // a window of another process, the real X pointer read back.
 #include <gtest/gtest.h>
 
-#include "driver_probe.h"
 #include "key_window.h"
-#include "ptrlink_exports.h"
-#include "share_block.h"
-#include "test_env.h"
+#include "link_fixture.h"
 #include "xdo.h"
 
-class CursorHook : public testing::Test {
+class CursorHook : public LinkFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(block.ok());
-        link = LoadLibraryA(LinkDllPath().c_str());
-        ASSERT_NE(link, nullptr);
-        installHooks = BindProc<InstallHooksProc>(link, "InstallHooks");
-        removeHooks = BindProc<RemoveHooksProc>(link, "RemoveHooks");
-        ASSERT_TRUE(installHooks && removeHooks);
+        LinkFixture::SetUp();
+        if (HasFatalFailure()) return;
+        installHooks = Bind<InstallHooksProc>("InstallHooks");
+        removeHooks = Bind<RemoveHooksProc>("RemoveHooks");
         block.data->cursorCenterEnabled = 1;
-        ASSERT_TRUE(ResetDriver());
-        ASSERT_TRUE(installHooks());
+        ASSERT_TRUE(installHooks && installHooks());
         ASSERT_TRUE(window.Start()) << "the key window did not come up";
     }
     void TearDown() override
     {
         window.Close();
         if (removeHooks) removeHooks();
-        if (link) FreeLibrary(link);
+        LinkFixture::TearDown();
     }
     // Presses the keys with the pointer elsewhere; returns where the pointer ends.
     POINT Press(const std::string &keys)
@@ -42,8 +36,6 @@ protected:
         return where;
     }
 
-    ShareBlock block{LinkDllPath()};
-    HMODULE link = nullptr;
     InstallHooksProc installHooks = nullptr;
     RemoveHooksProc removeHooks = nullptr;
     KeyWindow window;

@@ -4,41 +4,22 @@
 
 #include <cstring>
 
-#include "driver_probe.h"
-#include "ptrlink_exports.h"
-#include "share_block.h"
-#include "test_env.h"
+#include "link_fixture.h"
 
 static const char kServiceKey[] = "System\\CurrentControlSet\\Services\\tavren";
 static const char kServiceBackup[] = "Software\\PointerhubTests\\tavren";
 
-class LinkRequests : public testing::Test {
+class LinkRequests : public LinkFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(block.ok());
-        link = LoadLibraryA(LinkDllPath().c_str());
-        ASSERT_NE(link, nullptr) << "error " << GetLastError();
-        enableDisableStatus = BindProc<EnableDisableStatusProc>(link, "EnableDisableStatus");
-        getMouseInfo = BindProc<GetMouseInfoProc>(link, "GetMouseInfo");
-        removeDrvRegistry = BindProc<RemoveDrvRegistryProc>(link, "RemoveDrvRegistry");
-        ASSERT_TRUE(enableDisableStatus && getMouseInfo && removeDrvRegistry);
-        ASSERT_TRUE(ResetDriver());
-    }
-    void TearDown() override
-    {
-        ResetDriver();
-        if (link) FreeLibrary(link);
-    }
-    TavrenRecord Record()
-    {
-        TavrenRecord record;
-        EXPECT_TRUE(ReadDriver(&record));
-        return record;
+        LinkFixture::SetUp();
+        if (HasFatalFailure()) return;
+        enableDisableStatus = Bind<EnableDisableStatusProc>("EnableDisableStatus");
+        getMouseInfo = Bind<GetMouseInfoProc>("GetMouseInfo");
+        removeDrvRegistry = Bind<RemoveDrvRegistryProc>("RemoveDrvRegistry");
     }
 
-    ShareBlock block{LinkDllPath()};
-    HMODULE link = nullptr;
     EnableDisableStatusProc enableDisableStatus = nullptr;
     GetMouseInfoProc getMouseInfo = nullptr;
     RemoveDrvRegistryProc removeDrvRegistry = nullptr;

@@ -4,40 +4,21 @@
 
 #include <cstring>
 
-#include "driver_probe.h"
-#include "ptrlink_exports.h"
+#include "link_fixture.h"
 #include "settings_registry.h"
-#include "share_block.h"
-#include "test_env.h"
 
-class SettingsStore : public testing::Test {
+class SettingsStore : public LinkFixture {
 protected:
     void SetUp() override
     {
         DeleteSettingsKey();
-        ASSERT_TRUE(block.ok());
-        link = LoadLibraryA(LinkDllPath().c_str());
-        ASSERT_NE(link, nullptr);
-        initButton = BindProc<InitButtonProc>(link, "InitButton");
-        updateButtonStatus = BindProc<UpdateButtonStatusProc>(link, "UpdateButtonStatus");
-        ASSERT_TRUE(initButton && updateButtonStatus);
-        ASSERT_TRUE(ResetDriver());
-    }
-    void TearDown() override
-    {
-        ResetDriver();
-        if (link) FreeLibrary(link);
-    }
-    TavrenRecord Record()
-    {
-        TavrenRecord record;
-        EXPECT_TRUE(ReadDriver(&record));
-        return record;
+        LinkFixture::SetUp();
+        if (HasFatalFailure()) return;
+        initButton = Bind<InitButtonProc>("InitButton");
+        updateButtonStatus = Bind<UpdateButtonStatusProc>("UpdateButtonStatus");
     }
 
     SystemMouseGuard guard;
-    ShareBlock block{LinkDllPath()};
-    HMODULE link = nullptr;
     InitButtonProc initButton = nullptr;
     UpdateButtonStatusProc updateButtonStatus = nullptr;
 };
