@@ -50,10 +50,20 @@ static uint32_t CurrentProcess()
 
 static struct TavrenOpener *FindOpener(uint32_t processId, BOOLEAN add)
 {
-    for (ULONG i = 0; i < record.openerCount; ++i)
+    ULONG i;
+    struct TavrenOpener *opener = NULL;
+    for (i = 0; i < record.openerCount; ++i)
         if (record.openers[i].processId == processId) return &record.openers[i];
-    if (!add || record.openerCount == TAVREN_MAX_OPENERS) return NULL;
-    struct TavrenOpener *opener = &record.openers[record.openerCount++];
+    if (!add) return NULL;
+    if (record.openerCount < TAVREN_MAX_OPENERS) {
+        opener = &record.openers[record.openerCount++];
+    } else {
+        // The table is full: a process whose handles are all closed gives up its place.
+        for (i = 0; i < record.openerCount && !opener; ++i)
+            if (record.openers[i].closes >= record.openers[i].creates) opener = &record.openers[i];
+        if (!opener) return NULL;
+        Zero(opener, sizeof(*opener));
+    }
     opener->processId = processId;
     return opener;
 }
@@ -212,18 +222,20 @@ static NTSTATUS ProbeRequest(PIRP irp, ULONG code, const struct Buffers *b)
         Copy(&config, b->input, sizeof(config));
         return Complete(irp, STATUS_SUCCESS, 0);
     case TAVREN_PROBE_RESET: {
-        // Openers stay known, so that their later closes are still counted.
+        // Openers that still hold the device stay known, so that their later
+        // closes are still counted; the others are forgotten.
         struct TavrenOpener openers[TAVREN_MAX_OPENERS];
-        ULONG openerCount = record.openerCount;
+        ULONG i, openerCount = record.openerCount;
         Copy(openers, record.openers, sizeof(openers));
         Zero(&record, sizeof(record));
-        for (ULONG i = 0; i < openerCount; ++i) {
-            record.openers[i].processId = openers[i].processId;
-            record.openers[i].creates = openers[i].creates;
-            record.openers[i].cleanups = openers[i].cleanups;
-            record.openers[i].closes = openers[i].closes;
+        for (i = 0; i < openerCount; ++i) {
+            if (openers[i].closes >= openers[i].creates) continue;
+            struct TavrenOpener *kept = &record.openers[record.openerCount++];
+            kept->processId = openers[i].processId;
+            kept->creates = openers[i].creates;
+            kept->cleanups = openers[i].cleanups;
+            kept->closes = openers[i].closes;
         }
-        record.openerCount = openerCount;
         config = defaultConfig;
         return Complete(irp, STATUS_SUCCESS, 0);
     }

@@ -13,7 +13,7 @@
 #define TAVREN_PROBE_RESET TAVREN_PROBE_CODE(0x902u)     // forget what was received
 
 #define TAVREN_MAX_LOG 64u
-#define TAVREN_MAX_OPENERS 32u
+#define TAVREN_MAX_OPENERS 64u
 
 #pragma pack(push, 4)
 
