@@ -1,6 +1,6 @@
 # What the build and the tests need from Debian, and how it gets installed.
 PTR_PACKAGES=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-x86-64
-    binutils-mingw-w64-i686 googletest wine wine64 xvfb xdotool x11-utils)
+    binutils-mingw-w64-i686 googletest wine wine64 wine64-tools xvfb xdotool x11-utils)
 
 ensure_packages() {
     local missing=() p
