@@ -71,7 +71,7 @@ TEST(Installed, RegistrationAsTheInfWritesIt)
     ExpectText(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kClass + "\\InprocServer32", "ThreadingModel", "Apartment");
     ExpectText(HKEY_LOCAL_MACHINE, kHandlerKey, NULL, kClass);
     ExpectText(HKEY_CURRENT_USER, TEST_SETTINGS_KEY, "Load FirstTime", "1");
-    for (const char *file : {"ptragent.exe", "ptrlink.dll"})
+    for (const char *file : {"ptragent.exe", "ptrlink.dll", "ptrsheet.dll"})
         EXPECT_NE(GetFileAttributesA((dir + "\\" + file).c_str()), INVALID_FILE_ATTRIBUTES) << file;
     EXPECT_LE(dir.size(), 250u) << "the agent's argument fits in libraryPath";
 }

@@ -1,0 +1,39 @@
+// Resource and control ids of ptrsheet.
+#ifndef SHEET_RESOURCE_H
+#define SHEET_RESOURCE_H
+
+// Dialogs
+#define IDD_MOUSE_PAGE 201
+
+// Bitmaps
+#define IDB_EYE 101
+#define IDB_LOGO 102
+#define IDB_BUTTONS_NONE 103
+
+// Icons
+#define IDI_TEST_IDLE 104
+#define IDI_TEST_DOUBLE_CLICKED 105
+
+// Controls
+#define IDC_MIDDLE_ACTION 1000
+#define IDC_RIGHT_ACTION 1022
+#define IDC_LEFT_ACTION 1024
+#define IDC_THREE_BUTTON 1025
+#define IDC_LEFT_HAND 1026
+#define IDC_CURSOR_CENTER 1027
+#define IDC_HELP_BUTTON 1028
+#define IDC_SENSITIVITY 1029
+#define IDC_DOUBLE_CLICK 1030
+#define IDC_ACCELERATION 1031
+#define IDC_MIDDLE_LABEL 1032
+#define IDC_RIGHT_LABEL 1033
+#define IDC_LEFT_LABEL 1034
+#define IDC_TEST_AREA 1035
+#define IDC_TEST_ICON 1036
+#define IDC_UNINSTALL 1037
+#define IDC_BUTTON_PICTURE 111
+#define IDC_LOGO 112
+
+#define IDC_STATIC -1
+
+#endif
