@@ -1,0 +1,197 @@
+// The mouse page in the Mouse control panel, with an agent resident: driven
+// with real clicks and read back from this process.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+
+#include "agent_process.h"
+#include "control_panel.h"
+#include "driver_probe.h"
+#include "settings_registry.h"
+#include "share_block.h"
+#include "sheet_paths.h"
+#include "xdo.h"
+
+class MousePage : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CloseAllAgents();
+        DeleteSettingsKey();
+        ASSERT_TRUE(registration.ok);
+        ASSERT_TRUE(StartAgent(&agent, " " + BuildInstallDir()));
+        ASSERT_NE(WaitForAgentWindow(), nullptr);
+        block.reset(new BlockView);
+        ASSERT_TRUE(block->ok());
+        ASSERT_TRUE(ResetDriver());
+    }
+    void TearDown() override
+    {
+        ResetDriver();
+        CloseAllAgents();
+    }
+    // Opens the control panel with the block and the driver's answer as given.
+    void Open(uint8_t valid = 0, uint8_t buttons = 0)
+    {
+        ASSERT_TRUE(ConfigureDriver(valid, buttons));
+        ASSERT_TRUE(panel.Open()) << "the control panel did not show the mouse page";
+    }
+    int Selection(int id) { return int(SendMessageA(panel.Item(id), CB_GETCURSEL, 0, 0)); }
+    bool Checked(int id) { return SendMessageA(panel.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Enabled(int id) { return IsWindowEnabled(panel.Item(id)) != FALSE; }
+    int Position(int id) { return int(SendMessageA(panel.Item(id), TBM_GETPOS, 0, 0)); }
+
+    SystemMouseGuard guard;
+    SheetRegistration registration{SheetDllPath()};
+    ChildProcess agent;
+    std::unique_ptr<BlockView> block;  // taken once the agent has made it
+    ControlPanel panel;
+};
+
+TEST_F(MousePage, ReplacesTheButtonsPage)
+{
+    Open();
+    char text[64] = "";
+    GetWindowTextA(panel.page, text, sizeof(text));
+    EXPECT_STREQ(text, "NELVO");
+    HWND tabs = FindWindowExA(panel.sheet, NULL, WC_TABCONTROLA, NULL);
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2) << "the Motion page stays";
+    EXPECT_FALSE(panel.ApplyEnabled());
+}
+
+struct DriverCase {
+    const char *name;
+    uint8_t valid, buttons, stored;
+    uint8_t mode;       // threeButtonMode after opening
+    bool boxEnabled;
+};
+
+TEST_F(MousePage, DriverAnswerFixesTheThreeButtonMode)
+{
+    const DriverCase cases[] = {
+        {"two buttons", 1, 2, 1, 0, false},
+        {"three buttons", 1, 3, 0, 1, false},
+        {"no valid answer", 0, 3, 1, 1, true},
+    };
+    for (const DriverCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        block->data->threeButtonMode = c.stored;
+        Open(c.valid, c.buttons);
+        EXPECT_EQ(block->data->threeButtonMode, c.mode) << "written at once, before any apply";
+        EXPECT_EQ(Checked(1025), c.mode == 1);
+        EXPECT_EQ(Enabled(1025), c.boxEnabled);
+        EXPECT_EQ(Enabled(1000), c.mode == 1) << "the middle combo";
+        EXPECT_EQ(Enabled(1032), c.mode == 1) << "its label";
+        ASSERT_TRUE(panel.Press(IDCANCEL));
+        ASSERT_TRUE(panel.WaitClosed());
+        panel = ControlPanel();
+    }
+}
+
+TEST_F(MousePage, LeftHandLayoutAndTheSwap)
+{
+    block->data->swapButtons = 1;
+    block->data->secondAction = ACTION_START;
+    Open();
+    EXPECT_TRUE(Checked(1026));
+    EXPECT_EQ(Selection(1024), ACTION_START);
+    EXPECT_EQ(Selection(1022), 0);
+    EXPECT_TRUE(Enabled(1024));
+    EXPECT_TRUE(Enabled(1034));
+    EXPECT_FALSE(Enabled(1022));
+    EXPECT_FALSE(Enabled(1033));
+
+    ASSERT_TRUE(panel.Click(1026, 5));
+    EXPECT_FALSE(Checked(1026));
+    EXPECT_EQ(Selection(1022), ACTION_START) << "the selection moves to the right combo";
+    EXPECT_EQ(Selection(1024), 0);
+    EXPECT_TRUE(Enabled(1022));
+    EXPECT_FALSE(Enabled(1024));
+    EXPECT_TRUE(panel.ApplyEnabled());
+
+    ASSERT_TRUE(panel.Press(0x3021));
+    panel.Settle();
+    EXPECT_EQ(block->data->swapButtons, 0);
+    EXPECT_EQ(block->data->secondAction, ACTION_START);
+}
+
+TEST_F(MousePage, TrackbarsShowTheBlock)
+{
+    block->data->doubleClickTime = 500;
+    block->data->sensitivity = 65;
+    block->data->acceleration = 2;
+    Open();
+    const struct {
+        int id, minimum, maximum, position;
+    } bars[] = {{1029, 1, 20, 6}, {1030, 100, 900, 500}, {1031, 0, 3, 2}};
+    for (const auto &b : bars) {
+        SCOPED_TRACE(b.id);
+        EXPECT_EQ(SendMessageA(panel.Item(b.id), TBM_GETRANGEMIN, 0, 0), b.minimum);
+        EXPECT_EQ(SendMessageA(panel.Item(b.id), TBM_GETRANGEMAX, 0, 0), b.maximum);
+        EXPECT_EQ(Position(b.id), b.position);
+    }
+}
+
+TEST_F(MousePage, ApplyStoresSendsAndSaves)
+{
+    block->data->doubleClickTime = 500;
+    Open();
+    ASSERT_TRUE(ResetDriver());
+    ASSERT_TRUE(panel.Click(1027, 5));  // "Where is Cursor ?"
+    EXPECT_TRUE(panel.ApplyEnabled());
+    ASSERT_TRUE(panel.Press(0x3021));
+    panel.Settle();
+
+    EXPECT_EQ(block->data->cursorCenterEnabled, 1);
+    EXPECT_EQ(block->data->doubleClickTime, 500u);
+    EXPECT_EQ(block->data->statusEnabled, 1) << "the apply leaves the running flag alone";
+    TavrenRecord record;
+    ASSERT_TRUE(ReadDriver(&record));
+    const TavrenOpener *opener = FindOpener(record, panel.process.id);
+    ASSERT_NE(opener, nullptr);
+    EXPECT_EQ(opener->requests[2], 1u) << "the control panel's own request 2";
+    EXPECT_EQ(ReadRawValue("Cursor Center").bytes.substr(0, 2), std::string("1\0", 2));
+    EXPECT_EQ(ReadRawValue("DoubleClickSpeed").bytes.substr(0, 4), std::string("500\0", 4));
+    EXPECT_EQ(SystemMouseSeenElsewhere().doubleClickTime, 500u);
+    EXPECT_FALSE(panel.ApplyEnabled());
+}
+
+TEST_F(MousePage, CancelWritesNothing)
+{
+    Open();
+    uint8_t before[PTR_SHARE_SIZE];
+    std::memcpy(before, block->bytes(), sizeof(before));
+    ASSERT_TRUE(panel.Click(1027, 5));
+    ASSERT_TRUE(panel.Click(1026, 5));
+    ASSERT_TRUE(panel.Press(IDCANCEL));
+    ASSERT_TRUE(panel.WaitClosed());
+    EXPECT_EQ(std::memcmp(before, block->bytes(), sizeof(before)), 0);
+    EXPECT_FALSE(SettingsKeyExists() && ReadRawValue("Cursor Center").present);
+}
+
+TEST_F(MousePage, OnlyRealChangesEnableApply)
+{
+    block->data->threeButtonMode = 1;
+    block->data->acceleration = 0;
+    Open();
+    // Opening the middle combo and closing it again on its stored item.
+    ASSERT_TRUE(panel.Click(1000));
+    ASSERT_TRUE(Xdo("key Escape"));
+    Sleep(100);
+    panel.Settle();
+    EXPECT_FALSE(panel.ApplyEnabled());
+
+    // A click on a trackbar's thumb, without moving it: the acceleration
+    // thumb stands at the left end of its channel.
+    ASSERT_EQ(Position(1031), 0);
+    RECT bar;
+    GetClientRect(panel.Item(1031), &bar);
+    ASSERT_TRUE(panel.Click(1031, 12, bar.bottom / 3));
+    EXPECT_EQ(Position(1031), 0);
+    EXPECT_TRUE(panel.ApplyEnabled());
+}

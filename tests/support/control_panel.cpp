@@ -1,0 +1,96 @@
+#include "control_panel.h"
+
+#include "test_env.h"
+#include "xdo.h"
+
+static const char kClassKey[] = "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}";
+static const char kHandlerKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers\\Mouse CPL";
+
+static bool SetDefault(HKEY root, const std::string &key, const char *name, const std::string &value)
+{
+    HKEY handle;
+    if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL)) return false;
+    LONG result = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                                 DWORD(value.size() + 1));
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+SheetRegistration::SheetRegistration(const std::string &sheetDll)
+{
+    std::string server = std::string(kClassKey) + "\\InprocServer32";
+    ok = SetDefault(HKEY_CLASSES_ROOT, server, NULL, sheetDll) &&
+         SetDefault(HKEY_CLASSES_ROOT, server, "ThreadingModel", "Apartment") &&
+         SetDefault(HKEY_LOCAL_MACHINE, kHandlerKey, NULL, "{D4BCF700-791D-11CF-99F9-444553540000}");
+}
+
+SheetRegistration::~SheetRegistration()
+{
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kHandlerKey);
+}
+
+ControlPanel::~ControlPanel()
+{
+    if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_CLOSE, 0, 0);
+}
+
+static BOOL CALLBACK FindMousePage(HWND window, LPARAM found)
+{
+    if (GetDlgItem(window, 1000) && GetDlgItem(window, 1030)) {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool ControlPanel::Open()
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info;
+    std::string line = "\"" + WinPath(PTR_TEST_CPL_EXE) + "\"";
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) return false;
+    CloseHandle(info.hThread);
+    process.process = info.hProcess;
+    process.id = info.dwProcessId;
+    for (int i = 0; i < 500 && !page; ++i) {
+        sheet = FindWindowA(NULL, "Mouse Properties");
+        if (sheet) EnumChildWindows(sheet, FindMousePage, reinterpret_cast<LPARAM>(&page));
+        if (!page) Sleep(20);
+    }
+    if (!page) return false;
+    Settle();
+    return true;
+}
+
+void ControlPanel::Settle() const
+{
+    DWORD_PTR result;
+    SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+static bool ClickWindow(HWND window, int dx, int dy)
+{
+    RECT r;
+    if (!window || !GetWindowRect(window, &r)) return false;
+    int x = dx >= 0 ? r.left + dx : (r.left + r.right) / 2;
+    int y = dy >= 0 ? r.top + dy : (r.top + r.bottom) / 2;
+    return MovePointer(x, y) && Xdo("click 1");
+}
+
+bool ControlPanel::Click(int id, int dx, int dy) const
+{
+    bool clicked = ClickWindow(Item(id), dx, dy);
+    Sleep(100);
+    Settle();
+    return clicked;
+}
+
+bool ControlPanel::Press(int sheetButton) const
+{
+    bool clicked = ClickWindow(GetDlgItem(sheet, sheetButton), -1, -1);
+    Sleep(100);
+    return clicked;
+}
