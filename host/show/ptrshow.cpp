@@ -1,6 +1,8 @@
 // ptrshow: what a running Pointerhub looks like from outside, for the main job
 // (run.sh): the agent, the shared block and what the TAVREN stand-in holds.
-// `ptrshow --close` sends WM_CLOSE to the agent, as anything outside may.
+// `ptrshow --close` sends WM_CLOSE to the agent, as anything outside may;
+// `ptrshow --screenshot FILE` writes what the screen shows of the Mouse
+// Properties sheet as a bitmap file.
 #include <windows.h>
 
 #include <cstdio>
@@ -109,11 +111,52 @@ void ShowDriver()
     }
 }
 
+// Writes what the screen shows under the Mouse Properties sheet (or the whole
+// screen) as a 24-bit bitmap file.
+int Screenshot(const char *path)
+{
+    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (HWND sheet = FindWindowA(NULL, "Mouse Properties")) GetWindowRect(sheet, &area);
+    int width = area.right - area.left, height = area.bottom - area.top;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    DWORD rowBytes = DWORD((width * 3 + 3) & ~3), imageSize = rowBytes * DWORD(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + imageSize;
+    info.bmiHeader.biSizeImage = imageSize;
+    HANDLE out = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written;
+    bool ok = out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof(file), &written, NULL) &&
+              WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &written, NULL) &&
+              WriteFile(out, bits, imageSize, &written, NULL);
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    std::printf(ok ? "Screenshot written to %s\n" : "Could not write %s\n", path);
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--close") == 0) return CloseAgent();
+    if (argc > 2 && std::strcmp(argv[1], "--screenshot") == 0) return Screenshot(argv[2]);
     ShowAgent();
     ShowBlock();
     ShowDriver();
