@@ -1,10 +1,16 @@
 // Pointerhub's cost figures, each against a baseline measured in the same run:
 // a keystroke through the F10 hook against a bare hook, a load of ptrlink.dll
 // against an empty DLL, the resident agent's memory against an idle program,
-// and the module sizes.
+// the opening of the mouse page against the control panel's own page, and the
+// module sizes.
+#define CINTERFACE
 #include <windows.h>
 
+#include <commctrl.h>
+#include <objbase.h>
+#include <prsht.h>
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -125,6 +131,74 @@ bool Resident(const std::string &commandLine, const char *windowClass, Memory *m
     return measured;
 }
 
+INT_PTR CALLBACK PlainPageProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// Seconds from having the page record to the sheet shown with it: a modeless
+// sheet with that one page, painted once, then destroyed.
+double ShowSheet(HPROPSHEETPAGE page)
+{
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_MODELESS;
+    header.pszCaption = "Mouse Properties";
+    header.nPages = 1;
+    header.phpage = &page;
+    HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+    if (!sheet) return -1;
+    UpdateWindow(sheet);
+    RedrawWindow(sheet, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DestroyWindow(sheet);
+    return 0;
+}
+
+BOOL CALLBACK TakePage(HPROPSHEETPAGE page, LPARAM value)
+{
+    *reinterpret_cast<HPROPSHEETPAGE *>(value) = page;
+    return TRUE;
+}
+
+typedef HRESULT(STDAPICALLTYPE *GetClassObjectProc)(REFCLSID, REFIID, void **);
+
+// The extension's page (ReplacePage, the driver probe included) against the
+// control panel's own Buttons page, each shown in a sheet of its own.
+bool PageOpening(double *extension, double *own)
+{
+    static const GUID sheetClass = {0xD4BCF700, 0x791D, 0x11CF, {0x99, 0xF9, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+    HMODULE sheetDll = LoadLibraryA(WinPath(PTR_BENCH_SHEET).c_str());
+    HMODULE panel = LoadLibraryExA(WinPath(PTR_BENCH_CPL).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (!sheetDll || !panel) return false;
+    auto getClassObject = BindProc<GetClassObjectProc>(sheetDll, "DllGetClassObject");
+    void *object = NULL;
+    if (!getClassObject || FAILED(getClassObject(sheetClass, IID_IClassFactory, &object))) return false;
+    IClassFactory *factory = static_cast<IClassFactory *>(object);
+    if (FAILED(factory->lpVtbl->CreateInstance(factory, NULL, IID_IShellPropSheetExt, &object))) return false;
+    IShellPropSheetExt *ext = static_cast<IShellPropSheetExt *>(object);
+
+    std::vector<double> extensionTimes, ownTimes;
+    for (int i = 0; i < 21; ++i) {
+        double start = Now();
+        HPROPSHEETPAGE page = NULL;
+        ext->lpVtbl->ReplacePage(ext, 1, reinterpret_cast<LPFNSVADDPROPSHEETPAGE>(TakePage),
+                                 reinterpret_cast<LPARAM>(&page));
+        if (!page || ShowSheet(page) < 0) return false;
+        extensionTimes.push_back(Now() - start);
+
+        start = Now();
+        PROPSHEETPAGEA plain = {};
+        plain.dwSize = sizeof(plain);
+        plain.hInstance = panel;
+        plain.pszTemplate = MAKEINTRESOURCEA(100);  // the control panel's Buttons page
+        plain.pfnDlgProc = PlainPageProc;
+        if (ShowSheet(CreatePropertySheetPageA(&plain)) < 0) return false;
+        ownTimes.push_back(Now() - start);
+    }
+    ext->lpVtbl->Release(ext);
+    factory->lpVtbl->Release(factory);
+    *extension = Median(extensionTimes);
+    *own = Median(ownTimes);
+    return true;
+}
+
 long FileSize(const std::string &path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -177,6 +251,12 @@ int main()
                 hookKey * 1e6, bareKey * 1e6, hookKey / bareKey);
     std::printf("load+unload ptrlink.dll: %.1f us, empty DLL: %.1f us, ratio %.2f\n", linkLoad * 1e6,
                 emptyLoad * 1e6, linkLoad / emptyLoad);
+    double extensionPage = 0, ownPage = 0;
+    if (!PageOpening(&extensionPage, &ownPage)) {
+        std::printf("the pages could not be opened\n");
+        return 1;
+    }
+
     // The agent of this build, resident, against the idle program. Wine counts
     // no private bytes, so the figure is the working set (resident pages).
     std::string installDir = LinkDllPath().substr(0, LinkDllPath().rfind('\\'));
@@ -193,6 +273,9 @@ int main()
     }
     std::printf("agent resident: working set %.0f KiB, minimal hidden-window program: %.0f KiB, ratio %.3f (goal <= 1.25)\n",
                 Median(agentSet) / 1024, Median(idleSet) / 1024, Median(agentSet) / Median(idleSet));
+    std::printf("opening the mouse page (ReplacePage to shown, driver probe included): %.2f ms, the control "
+                "panel's own Buttons page: %.2f ms, ratio %.2f (goal <= 1.5)\n",
+                extensionPage * 1e3, ownPage * 1e3, extensionPage / ownPage);
     std::printf("ptrlink.dll size: x86_64 %ld bytes, i686 %ld bytes (stripped)\n", FileSize(LinkDllPath()),
                 FileSize(LinkDll32Path()));
     return 0;
