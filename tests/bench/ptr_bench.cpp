@@ -161,7 +161,7 @@ typedef HRESULT(STDAPICALLTYPE *GetClassObjectProc)(REFCLSID, REFIID, void **);
 
 // The extension's page (ReplacePage, the driver probe included) against the
 // control panel's own Buttons page, each shown in a sheet of its own.
-bool PageOpening(double *extension, double *own)
+bool PageOpening(double *extension, double *own, double *bareTemplate)
 {
     static const GUID sheetClass = {0xD4BCF700, 0x791D, 0x11CF, {0x99, 0xF9, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
     HMODULE sheetDll = LoadLibraryA(WinPath(PTR_BENCH_SHEET).c_str());
@@ -174,7 +174,7 @@ bool PageOpening(double *extension, double *own)
     if (FAILED(factory->lpVtbl->CreateInstance(factory, NULL, IID_IShellPropSheetExt, &object))) return false;
     IShellPropSheetExt *ext = static_cast<IShellPropSheetExt *>(object);
 
-    std::vector<double> extensionTimes, ownTimes;
+    std::vector<double> extensionTimes, ownTimes, templateTimes;
     for (int i = 0; i < 21; ++i) {
         double start = Now();
         HPROPSHEETPAGE page = NULL;
@@ -191,11 +191,19 @@ bool PageOpening(double *extension, double *own)
         plain.pfnDlgProc = PlainPageProc;
         if (ShowSheet(CreatePropertySheetPageA(&plain)) < 0) return false;
         ownTimes.push_back(Now() - start);
+
+        // Template 201 alone, without the page's own work, to tell the two apart.
+        start = Now();
+        plain.hInstance = sheetDll;
+        plain.pszTemplate = MAKEINTRESOURCEA(201);
+        if (ShowSheet(CreatePropertySheetPageA(&plain)) < 0) return false;
+        templateTimes.push_back(Now() - start);
     }
     ext->lpVtbl->Release(ext);
     factory->lpVtbl->Release(factory);
     *extension = Median(extensionTimes);
     *own = Median(ownTimes);
+    *bareTemplate = Median(templateTimes);
     return true;
 }
 
@@ -251,8 +259,8 @@ int main()
                 hookKey * 1e6, bareKey * 1e6, hookKey / bareKey);
     std::printf("load+unload ptrlink.dll: %.1f us, empty DLL: %.1f us, ratio %.2f\n", linkLoad * 1e6,
                 emptyLoad * 1e6, linkLoad / emptyLoad);
-    double extensionPage = 0, ownPage = 0;
-    if (!PageOpening(&extensionPage, &ownPage)) {
+    double extensionPage = 0, ownPage = 0, bareTemplate = 0;
+    if (!PageOpening(&extensionPage, &ownPage, &bareTemplate)) {
         std::printf("the pages could not be opened\n");
         return 1;
     }
@@ -276,6 +284,7 @@ int main()
     std::printf("opening the mouse page (ReplacePage to shown, driver probe included): %.2f ms, the control "
                 "panel's own Buttons page: %.2f ms, ratio %.2f (goal <= 1.5)\n",
                 extensionPage * 1e3, ownPage * 1e3, extensionPage / ownPage);
+    std::printf("opening template 201 with a dialog procedure that does nothing: %.2f ms\n", bareTemplate * 1e3);
     std::printf("ptrlink.dll size: x86_64 %ld bytes, i686 %ld bytes (stripped)\n", FileSize(LinkDllPath()),
                 FileSize(LinkDll32Path()));
     return 0;
