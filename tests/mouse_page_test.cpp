@@ -195,3 +195,82 @@ TEST_F(MousePage, OnlyRealChangesEnableApply)
     EXPECT_EQ(Position(1031), 0);
     EXPECT_TRUE(panel.ApplyEnabled());
 }
+
+// The text of a message box of another process that names `file`, or "".
+struct FoundBox {
+    const char *file;
+    HWND box = nullptr;
+    std::string text;
+};
+
+static BOOL CALLBACK FindTextChild(HWND child, LPARAM value)
+{
+    auto *found = reinterpret_cast<FoundBox *>(value);
+    char text[512] = "";
+    GetWindowTextA(child, text, sizeof(text));
+    if (strstr(text, found->file)) {
+        found->text = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL CALLBACK FindBoxNaming(HWND window, LPARAM value)
+{
+    auto *found = reinterpret_cast<FoundBox *>(value);
+    if (!IsWindowVisible(window)) return TRUE;
+    EnumChildWindows(window, FindTextChild, value);
+    if (!found->text.empty()) {
+        found->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static FoundBox WaitForBoxNaming(const char *file)
+{
+    FoundBox found;
+    found.file = file;
+    for (int i = 0; i < 200 && !found.box; ++i) {
+        EnumWindows(FindBoxNaming, reinterpret_cast<LPARAM>(&found));
+        if (!found.box) Sleep(50);
+    }
+    return found;
+}
+
+TEST_F(MousePage, HelpOpensTheFileBesideTheLibrary)
+{
+    const struct {
+        const char *libraryPath, *help;
+    } cases[] = {
+        {"C:\\DRV\\ptrlink.dll", "C:\\DRV\\tavren.hlp"},
+        {"ptrlink.dll", "\\tavren.hlp"},
+    };
+    Open();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.libraryPath);
+        // The page reads the path when the button is pressed.
+        char saved[PTR_LIBRARY_PATH_SIZE];
+        std::memcpy(saved, block->data->libraryPath, sizeof(saved));
+        std::memset(block->data->libraryPath, 0, sizeof(saved));
+        std::strcpy(block->data->libraryPath, c.libraryPath);
+        ASSERT_TRUE(panel.Click(1028));
+        FoundBox box = WaitForBoxNaming(c.help);
+        std::memcpy(block->data->libraryPath, saved, sizeof(saved));
+        ASSERT_NE(box.box, nullptr) << "no box of the help viewer names " << c.help;
+        // Answer it with No (or Cancel, or OK, whichever the box has): the
+        // viewer then gives up and ends.
+        DWORD viewerId = 0;
+        GetWindowThreadProcessId(box.box, &viewerId);
+        HANDLE viewer = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, viewerId);
+        for (int answer : {IDNO, IDCANCEL, IDOK})
+            if (HWND button = GetDlgItem(box.box, answer)) {
+                PostMessageA(box.box, WM_COMMAND, WPARAM(answer), LPARAM(button));
+                break;
+            }
+        for (int i = 0; i < 100 && IsWindow(box.box); ++i) Sleep(50);
+        EXPECT_FALSE(IsWindow(box.box));
+        if (viewer && WaitForSingleObject(viewer, 5000) != WAIT_OBJECT_0) TerminateProcess(viewer, 0);
+        if (viewer) CloseHandle(viewer);
+    }
+}
