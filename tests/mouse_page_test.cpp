@@ -120,6 +120,45 @@ TEST_F(MousePage, LeftHandLayoutAndTheSwap)
     EXPECT_EQ(block->data->secondAction, ACTION_START);
 }
 
+TEST_F(MousePage, WorksOnTheBlockAnAgentLeftBehind)
+{
+    CloseAllAgents();  // this process still holds the block
+    ASSERT_EQ(block->data->statusEnabled, 0);
+    Open();
+    ASSERT_TRUE(ResetDriver());
+    ASSERT_TRUE(panel.Click(1027, 5));
+    ASSERT_TRUE(panel.Press(0x3021));
+    panel.Settle();
+    EXPECT_EQ(block->data->cursorCenterEnabled, 1);
+    EXPECT_EQ(block->data->statusEnabled, 0);
+    TavrenRecord record;
+    ASSERT_TRUE(ReadDriver(&record));
+    ASSERT_EQ(record.statusCount, 1u);
+    EXPECT_EQ(record.status[3], 0) << "the driver hears that no agent runs";
+}
+
+TEST(ControlPanelAlone, WithoutAgentItKeepsItsOwnButtonsPage)
+{
+    CloseAllAgents();
+    ASSERT_FALSE(ShareBlockExists());
+    SheetRegistration registration(SheetDllPath());
+    ASSERT_TRUE(registration.ok);
+    ControlPanel panel;
+    ASSERT_TRUE(panel.OpenSheet());
+    HWND own = nullptr;
+    for (int i = 0; i < 100 && !own; ++i) {
+        HWND page = FindWindowExA(panel.sheet, NULL, "#32770", NULL);
+        own = page ? FindWindowExA(page, NULL, "Button", "&Right-handed") : nullptr;
+        if (!own) Sleep(50);
+    }
+    EXPECT_NE(own, nullptr) << "the control panel's own Buttons page";
+    HWND page = FindWindowExA(panel.sheet, NULL, "#32770", NULL);
+    EXPECT_EQ(page ? GetDlgItem(page, 1030) : nullptr, nullptr) << "no mouse page";
+    EXPECT_FALSE(ShareBlockExists()) << "the refused extension left no block behind";
+    ASSERT_TRUE(panel.Press(IDCANCEL));
+    EXPECT_TRUE(panel.WaitClosed());
+}
+
 TEST_F(MousePage, TrackbarsShowTheBlock)
 {
     block->data->doubleClickTime = 500;

@@ -47,6 +47,18 @@ static BOOL CALLBACK FindMousePage(HWND window, LPARAM found)
 
 bool ControlPanel::Open()
 {
+    if (!OpenSheet()) return false;
+    for (int i = 0; i < 250 && !page; ++i) {
+        EnumChildWindows(sheet, FindMousePage, reinterpret_cast<LPARAM>(&page));
+        if (!page) Sleep(20);
+    }
+    if (!page) return false;
+    Settle();
+    return true;
+}
+
+bool ControlPanel::OpenSheet()
+{
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info;
@@ -55,14 +67,11 @@ bool ControlPanel::Open()
     CloseHandle(info.hThread);
     process.process = info.hProcess;
     process.id = info.dwProcessId;
-    for (int i = 0; i < 500 && !page; ++i) {
+    for (int i = 0; i < 500 && !sheet; ++i) {
         sheet = FindWindowA(NULL, "Mouse Properties");
-        if (sheet) EnumChildWindows(sheet, FindMousePage, reinterpret_cast<LPARAM>(&page));
-        if (!page) Sleep(20);
+        if (!sheet) Sleep(20);
     }
-    if (!page) return false;
-    Settle();
-    return true;
+    return sheet != nullptr;
 }
 
 void ControlPanel::Settle() const

@@ -23,6 +23,8 @@ public:
     ~ControlPanel();
     // Starts the control panel and waits for its sheet and the mouse page.
     bool Open();
+    // Starts it and waits only for the sheet.
+    bool OpenSheet();
     HWND Item(int id) const { return GetDlgItem(page, id); }
     // Clicks the middle of a control (or of a point inside it) with the real mouse.
     bool Click(int id, int dx = -1, int dy = -1) const;
