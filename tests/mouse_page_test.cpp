@@ -179,14 +179,17 @@ TEST_F(MousePage, TrackbarsShowTheBlock)
 TEST_F(MousePage, ApplyStoresSendsAndSaves)
 {
     block->data->doubleClickTime = 500;
+    block->data->threeButtonMode = 1;
     Open();
     ASSERT_TRUE(ResetDriver());
     ASSERT_TRUE(panel.Click(1027, 5));  // "Where is Cursor ?"
+    ASSERT_TRUE(panel.Click(1026, 5));  // "Left Hand User"
     EXPECT_TRUE(panel.ApplyEnabled());
     ASSERT_TRUE(panel.Press(0x3021));
     panel.Settle();
 
     EXPECT_EQ(block->data->cursorCenterEnabled, 1);
+    EXPECT_EQ(block->data->swapButtons, 1);
     EXPECT_EQ(block->data->doubleClickTime, 500u);
     EXPECT_EQ(block->data->statusEnabled, 1) << "the apply leaves the running flag alone";
     TavrenRecord record;
@@ -194,9 +197,21 @@ TEST_F(MousePage, ApplyStoresSendsAndSaves)
     const TavrenOpener *opener = FindOpener(record, panel.process.id);
     ASSERT_NE(opener, nullptr);
     EXPECT_EQ(opener->requests[2], 1u) << "the control panel's own request 2";
-    EXPECT_EQ(ReadRawValue("Cursor Center").bytes.substr(0, 2), std::string("1\0", 2));
-    EXPECT_EQ(ReadRawValue("DoubleClickSpeed").bytes.substr(0, 4), std::string("500\0", 4));
-    EXPECT_EQ(SystemMouseSeenElsewhere().doubleClickTime, 500u);
+    EXPECT_EQ(record.status[2], 1) << "the driver has the swap";
+
+    const struct {
+        const char *name, *text;
+    } values[] = {{"Middle Button", "(Unassigned)"}, {"Second Button", "(Unassigned)"}, {"SwapMouseButtons", "1"},
+                  {"DoubleClickSpeed", "500"},       {"Sensivity", "60"},               {"Acceleration", "1"},
+                  {"Three Key", "1"},                {"Cursor Center", "1"}};
+    for (const auto &v : values) {
+        RawValue stored = ReadRawValue(v.name);
+        EXPECT_TRUE(stored.present) << v.name;
+        EXPECT_EQ(stored.bytes.substr(0, strlen(v.text) + 1), std::string(v.text, strlen(v.text) + 1)) << v.name;
+    }
+    SystemMouse system = SystemMouseSeenElsewhere();
+    EXPECT_TRUE(system.swapped);
+    EXPECT_EQ(system.doubleClickTime, 500u);
     EXPECT_FALSE(panel.ApplyEnabled());
 }
 
