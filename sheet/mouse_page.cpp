@@ -6,6 +6,7 @@
 #include <prsht.h>
 
 #include "resource.h"
+#include "page_pictures.h"
 #include "sheet_state.h"
 
 namespace {
@@ -199,6 +200,8 @@ INT_PTR CALLBACK MousePageDlgProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_NOTIFY:
         if (reinterpret_cast<NMHDR *>(lParam)->code == UINT(PSN_APPLY)) ApplyMousePage(window);
         return TRUE;
+    case WM_PAINT:
+        return DecoratePage(window);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
@@ -208,10 +211,11 @@ INT_PTR CALLBACK MousePageDlgProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
+        MousePageOnButton(window, message, wParam, lParam);
+        return TRUE;
     case WM_DESTROY:
         return TRUE;
     default:
-        // WM_PAINT included: the page draws nothing of its own yet.
         return FALSE;
     }
 }
