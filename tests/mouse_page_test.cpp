@@ -328,3 +328,105 @@ TEST_F(MousePage, HelpOpensTheFileBesideTheLibrary)
         if (viewer) CloseHandle(viewer);
     }
 }
+
+// What the screen shows of the button picture, compared with where each
+// button lies in the pictures: the pixels that bitmap 104 (left), 105
+// (middle) or 107 (right) has navy.
+class ButtonPictureOnScreen {
+public:
+    explicit ButtonPictureOnScreen(HWND picture) : control(picture)
+    {
+        HMODULE sheet = LoadLibraryExA(SheetDllPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        const int ids[3] = {104, 105, 107};
+        for (int b = 0; b < 3; ++b) {
+            HBITMAP bitmap = LoadBitmapA(sheet, MAKEINTRESOURCEA(ids[b]));
+            HDC dc = CreateCompatibleDC(NULL);
+            HGDIOBJ old = SelectObject(dc, bitmap);
+            for (int y = 0; y < 141; y += 2)
+                for (int x = 0; x < 176; x += 2)
+                    if (GetPixel(dc, x, y) == RGB(0, 0, 128)) button[b].push_back(POINT{x, y});
+            SelectObject(dc, old);
+            DeleteDC(dc);
+            DeleteObject(bitmap);
+        }
+        FreeLibrary(sheet);
+    }
+    // The mask of the buttons that the screen shows navy; -1 when a button is half navy.
+    int HeldOnScreen() const
+    {
+        RECT r;
+        GetWindowRect(control, &r);
+        HDC screen = GetDC(NULL);
+        int mask = 0;
+        for (int b = 0; b < 3; ++b) {
+            size_t navy = 0;
+            for (const POINT &p : button[b]) navy += GetPixel(screen, r.left + p.x, r.top + p.y) == RGB(0, 0, 128);
+            if (navy == button[b].size()) mask |= b == 0 ? 1 : b == 1 ? 2 : 4;
+            else if (navy) mask = -1;
+            if (mask < 0) break;
+        }
+        ReleaseDC(NULL, screen);
+        return mask;
+    }
+    bool AnyKeyColour(HWND page) const
+    {
+        RECT r;
+        GetWindowRect(page, &r);
+        HDC screen = GetDC(NULL);
+        bool found = false;
+        for (int y = r.top; y < r.bottom && !found; y += 1)
+            for (int x = r.left; x < r.right && !found; x += 1) found = GetPixel(screen, x, y) == RGB(0, 255, 255);
+        ReleaseDC(NULL, screen);
+        return found;
+    }
+
+private:
+    HWND control;
+    std::vector<POINT> button[3];
+};
+
+TEST_F(MousePage, PictureShowsTheHeldButtons)
+{
+    Open();
+    ButtonPictureOnScreen picture(panel.Item(111));
+    ASSERT_EQ(picture.HeldOnScreen(), 0);
+    EXPECT_FALSE(picture.AnyKeyColour(panel.page)) << "the key colour shows on the page";
+
+    RECT r;
+    GetWindowRect(panel.Item(111), &r);
+    ASSERT_TRUE(MovePointer(r.right - 20, r.bottom - 10));  // over the picture, beside the mouse
+    const struct {
+        const char *action;
+        int mask;
+    } steps[] = {{"mousedown 1", 1}, {"mousedown 3", 5}, {"mouseup 1", 4}, {"mouseup 3", 0},
+                 {"keydown shift mousedown 1", 1}, {"mouseup 1 keyup shift", 0}};
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.action);
+        ASSERT_TRUE(Xdo(step.action));
+        int shown = -2;
+        for (int i = 0; i < 50 && (shown = picture.HeldOnScreen()) != step.mask; ++i) Sleep(20);
+        EXPECT_EQ(shown, step.mask);
+    }
+    EXPECT_FALSE(picture.AnyKeyColour(panel.page));
+}
+
+TEST_F(MousePage, DoubleClicksInTheTestAreaWakeTheCat)
+{
+    Open();
+    HWND frame = panel.Item(1035);
+    HICON idle = reinterpret_cast<HICON>(SendMessageA(panel.Item(1036), STM_GETICON, 0, 0));
+    RECT r;
+    GetWindowRect(frame, &r);
+    auto doubleClick = [&](int x, int y, int button) {
+        EXPECT_TRUE(MovePointer(x, y));
+        EXPECT_TRUE(Xdo("click --repeat 2 --delay 60 " + std::to_string(button)));
+        Sleep(200);
+        panel.Settle();
+        return reinterpret_cast<HICON>(SendMessageA(panel.Item(1036), STM_GETICON, 0, 0));
+    };
+    HICON awake = doubleClick(r.left + 3, r.top + 3, 1);
+    EXPECT_NE(awake, idle) << "the first double click inside shows icon 105";
+    EXPECT_EQ(doubleClick(r.right + 4, r.top + 3, 1), awake) << "outside the frame";
+    EXPECT_EQ(doubleClick(r.left + 3, r.top + 3, 3), awake) << "a right double click";
+    EXPECT_NE(doubleClick(r.left, r.top, 1), awake) << "the left and top edges count: icon 104 again";
+}
