@@ -177,6 +177,9 @@ void MousePageOnCommand(HWND window, int id)
     case IDC_HELP_BUTTON:
         ShowPageHelp(window);
         break;
+    case IDC_UNINSTALL:
+        UninstallMouseDriver(window);
+        break;
     default:
         break;
     }

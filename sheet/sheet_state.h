@@ -18,4 +18,7 @@ extern RemoveDrvRegistryProc RemoveDrvRegistry;
 // The page that replaces the Buttons page.
 INT_PTR CALLBACK MousePageDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The uninstall command of the page.
+void UninstallMouseDriver(HWND page);
+
 #endif

@@ -430,3 +430,179 @@ TEST_F(MousePage, DoubleClicksInTheTestAreaWakeTheCat)
     EXPECT_EQ(doubleClick(r.left + 3, r.top + 3, 3), awake) << "a right double click";
     EXPECT_NE(doubleClick(r.left, r.top, 1), awake) << "the left and top edges count: icon 104 again";
 }
+
+// A message box of the control panel, found by its caption, and its text.
+static HWND WaitForBox(const char *caption, DWORD timeoutMs = 10000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (HWND box = FindWindowA("#32770", caption)) return box;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+static BOOL CALLBACK LongestStatic(HWND child, LPARAM value)
+{
+    char name[32] = "", text[512] = "";
+    GetClassNameA(child, name, sizeof(name));
+    GetWindowTextA(child, text, sizeof(text));
+    auto *best = reinterpret_cast<std::string *>(value);
+    if (lstrcmpiA(name, "Static") == 0 && strlen(text) > best->size()) *best = text;
+    return TRUE;
+}
+
+static std::string BoxText(HWND box)
+{
+    std::string text;
+    EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+// Answers a box with a real click on one of its buttons.
+static bool Answer(HWND box, int button)
+{
+    HWND item = GetDlgItem(box, button);
+    RECT r;
+    if (!item || !GetWindowRect(item, &r)) return false;
+    if (!MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2) || !Xdo("click 1")) return false;
+    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    return !IsWindow(box);
+}
+
+static std::string DefaultValue(HKEY root, const char *key, const char *name = NULL)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle)) return "(missing)";
+    char data[256] = "";
+    DWORD size = sizeof(data) - 1;
+    LONG result = RegQueryValueExA(handle, name, NULL, NULL, reinterpret_cast<BYTE *>(data), &size);
+    RegCloseKey(handle);
+    return result ? "(missing)" : data;
+}
+
+static const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char kHandlers[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
+
+static void SetValue(HKEY root, const std::string &key, const char *name, const char *text)
+{
+    HKEY handle;
+    if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL)) return;
+    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), DWORD(strlen(text) + 1));
+    RegCloseKey(handle);
+}
+
+TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
+{
+    // The driver's own registration comes back afterwards.
+    const char service[] = "System\\CurrentControlSet\\Services\\tavren";
+    HKEY source, backup;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, service, 0, KEY_READ, &source), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\PointerhubTests\\tavren", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                              &backup, NULL),
+              ERROR_SUCCESS);
+    RegCopyTreeA(source, NULL, backup);
+    RegCloseKey(source);
+    struct Restore {
+        HKEY backup;
+        const char *service;
+        ~Restore()
+        {
+            HKEY target;
+            if (!RegCreateKeyExA(HKEY_LOCAL_MACHINE, service, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &target, NULL)) {
+                RegCopyTreeA(backup, NULL, target);
+                RegCloseKey(target);
+            }
+            RegCloseKey(backup);
+            RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\PointerhubTests");
+            HKEY run;
+            if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &run)) {
+                RegDeleteValueA(run, "NelvoPtr");
+                RegDeleteValueA(run, "PtrTestOther");
+                RegCloseKey(run);
+            }
+            RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\PtrTest Other").c_str());
+        }
+    } restore{backup, service};
+
+    SetValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr", "\"C:\\Pointerhub\\ptragent.exe\" C:\\Pointerhub");
+    SetValue(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther", "other.exe");
+    SetValue(HKEY_LOCAL_MACHINE, std::string(kHandlers) + "\\PtrTest Other", NULL, "{00000000-0000-0000-0000-000000000001}");
+    Open();
+
+    // No: nothing changes, and no second question.
+    ASSERT_TRUE(panel.Click(1037));
+    HWND ask = WaitForBox("uninstall");
+    ASSERT_NE(ask, nullptr);
+    EXPECT_EQ(BoxText(ask), "Do you really want to uninstall the mouse driver ?\n");
+    EXPECT_EQ(GetDlgItem(ask, IDCANCEL), nullptr) << "Yes and No only";
+    ASSERT_TRUE(Answer(ask, IDNO));
+    EXPECT_EQ(WaitForBox("Reboot", 1000), nullptr);
+    EXPECT_NE(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
+    EXPECT_NE(DefaultValue(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}\\InprocServer32"), "(missing)");
+
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round == 1 ? "first uninstall" : "second uninstall");
+        ASSERT_TRUE(panel.Click(1037));
+        ask = WaitForBox("uninstall");
+        ASSERT_NE(ask, nullptr);
+        ASSERT_TRUE(Answer(ask, IDYES));
+        HWND reboot = WaitForBox("Reboot");
+        ASSERT_NE(reboot, nullptr);
+        EXPECT_EQ(BoxText(reboot), "The mouse driver is removed. You must reboot your computer to let the change take "
+                                   "effect.\n\nDo you want to reboot you computer ?");
+        ASSERT_TRUE(Answer(reboot, IDNO));
+
+        EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
+        EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther"), "other.exe");
+        EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}"), "(missing)");
+        HKEY gone;
+        EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}", 0, KEY_READ, &gone),
+                  ERROR_SUCCESS)
+            << "the class key with everything under it";
+        EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\Mouse CPL").c_str()), "(missing)");
+        EXPECT_NE(DefaultValue(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\PtrTest Other").c_str()), "(missing)");
+        TavrenRecord record;
+        ASSERT_TRUE(ReadDriver(&record));
+        EXPECT_EQ(record.requests[4], unsigned(round)) << "request 4, each time";
+    }
+
+    // The page stays and still applies.
+    ASSERT_TRUE(panel.Click(1027, 5));
+    ASSERT_TRUE(panel.Press(0x3021));
+    panel.Settle();
+    EXPECT_EQ(block->data->cursorCenterEnabled, 1);
+}
+
+TEST_F(MousePage, LogoShowsAsItsBitmap)
+{
+    Open();
+    HMODULE sheet = LoadLibraryExA(SheetDllPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(sheet, nullptr);
+    HBITMAP logo = LoadBitmapA(sheet, MAKEINTRESOURCEA(102));
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, logo);
+    RECT r;
+    GetWindowRect(panel.Item(112), &r);
+    EXPECT_EQ(r.right - r.left, 121);
+    EXPECT_EQ(r.bottom - r.top, 50);
+    // With this font the button picture, drawn later in the template's order,
+    // covers the logo's right edge.
+    RECT picture;
+    GetWindowRect(panel.Item(111), &picture);
+    HDC screen = GetDC(NULL);
+    int different = 0, compared = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 121; ++x) {
+            POINT at = {r.left + x, r.top + y};
+            if (PtInRect(&picture, at)) continue;
+            ++compared;
+            different += GetPixel(screen, at.x, at.y) != GetPixel(dc, x, y);
+        }
+    EXPECT_GT(compared, 121 * 50 * 9 / 10);
+    ReleaseDC(NULL, screen);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(logo);
+    FreeLibrary(sheet);
+    EXPECT_EQ(different, 0) << "pixels of the logo on screen differ from bitmap 102";
+}
