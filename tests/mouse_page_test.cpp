@@ -591,13 +591,19 @@ TEST_F(MousePage, LogoShowsAsItsBitmap)
     GetWindowRect(panel.Item(111), &picture);
     HDC screen = GetDC(NULL);
     int different = 0, compared = 0;
-    for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 121; ++x) {
-            POINT at = {r.left + x, r.top + y};
-            if (PtInRect(&picture, at)) continue;
-            ++compared;
-            different += GetPixel(screen, at.x, at.y) != GetPixel(dc, x, y);
-        }
+    // The sheet may still be painting: the comparison is repeated until it settles.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        different = compared = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 121; ++x) {
+                POINT at = {r.left + x, r.top + y};
+                if (PtInRect(&picture, at)) continue;
+                ++compared;
+                different += GetPixel(screen, at.x, at.y) != GetPixel(dc, x, y);
+            }
+        if (!different) break;
+        Sleep(50);
+    }
     EXPECT_GT(compared, 121 * 50 * 9 / 10);
     ReleaseDC(NULL, screen);
     SelectObject(dc, old);
