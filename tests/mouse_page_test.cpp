@@ -399,7 +399,8 @@ TEST_F(MousePage, PictureShowsTheHeldButtons)
         const char *action;
         int mask;
     } steps[] = {{"mousedown 1", 1}, {"mousedown 3", 5}, {"mouseup 1", 4}, {"mouseup 3", 0},
-                 {"keydown shift mousedown 1", 1}, {"mouseup 1 keyup shift", 0}};
+                 {"keydown shift mousedown 1", 1}, {"mouseup 1 keyup shift", 0},
+                 {"keydown ctrl mousedown 3", 4},  {"mouseup 3 keyup ctrl", 0}};
     for (const auto &step : steps) {
         SCOPED_TRACE(step.action);
         ASSERT_TRUE(Xdo(step.action));
@@ -408,6 +409,16 @@ TEST_F(MousePage, PictureShowsTheHeldButtons)
         EXPECT_EQ(shown, step.mask);
     }
     EXPECT_FALSE(picture.AnyKeyColour(panel.page));
+
+    // Over an enabled control the control takes the press.
+    RECT help;
+    GetWindowRect(panel.Item(1028), &help);
+    ASSERT_TRUE(MovePointer((help.left + help.right) / 2, (help.top + help.bottom) / 2));
+    ASSERT_TRUE(Xdo("mousedown 1"));
+    Sleep(300);
+    EXPECT_EQ(picture.HeldOnScreen(), 0);
+    ASSERT_TRUE(MovePointer(help.right + 60, help.bottom + 40));  // off the button: no click
+    ASSERT_TRUE(Xdo("mouseup 1"));
 }
 
 TEST_F(MousePage, DoubleClicksInTheTestAreaWakeTheCat)
@@ -427,6 +438,8 @@ TEST_F(MousePage, DoubleClicksInTheTestAreaWakeTheCat)
     HICON awake = doubleClick(r.left + 3, r.top + 3, 1);
     EXPECT_NE(awake, idle) << "the first double click inside shows icon 105";
     EXPECT_EQ(doubleClick(r.right + 4, r.top + 3, 1), awake) << "outside the frame";
+    EXPECT_EQ(doubleClick(r.right, r.top + 3, 1), awake) << "the right edge lies outside";
+    EXPECT_EQ(doubleClick(r.left + 3, r.bottom, 1), awake) << "the bottom edge lies outside";
     EXPECT_EQ(doubleClick(r.left + 3, r.top + 3, 3), awake) << "a right double click";
     EXPECT_NE(doubleClick(r.left, r.top, 1), awake) << "the left and top edges count: icon 104 again";
 }
