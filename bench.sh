@@ -7,4 +7,4 @@ cd "$(dirname "$0")"
 . ./scripts/build.sh
 ensure_packages
 ptr_build_presets
-ctest --preset bench 2>&1 | grep -E '^[0-9]+: (keystroke|load|ptrlink|agent|opening)' | sed 's/^[0-9]*: //'
+ctest --preset bench 2>&1 | grep -E '^[0-9]+: (keystroke|load|ptrlink|agent|opening|one)' | sed 's/^[0-9]*: //'

@@ -159,9 +159,61 @@ BOOL CALLBACK TakePage(HPROPSHEETPAGE page, LPARAM value)
 
 typedef HRESULT(STDAPICALLTYPE *GetClassObjectProc)(REFCLSID, REFIID, void **);
 
+BOOL CALLBACK FindMousePage(HWND window, LPARAM found)
+{
+    if (GetDlgItem(window, 111) && GetDlgItem(window, 1030)) {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// One ShowButtonPicture (a button message to the page: load, compose, set)
+// against a plain LoadBitmapA + STM_SETIMAGE of the same picture.
+bool ButtonPictureCost(IShellPropSheetExt *ext, HMODULE sheetDll, double *picture, double *plain)
+{
+    HPROPSHEETPAGE page = NULL;
+    ext->lpVtbl->ReplacePage(ext, 1, reinterpret_cast<LPFNSVADDPROPSHEETPAGE>(TakePage), reinterpret_cast<LPARAM>(&page));
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_MODELESS;
+    header.pszCaption = "Mouse Properties";
+    header.nPages = 1;
+    header.phpage = &page;
+    HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+    if (!sheet) return false;
+    ShowWindow(sheet, SW_SHOW);
+    UpdateWindow(sheet);
+    HWND mousePage = NULL;
+    EnumChildWindows(sheet, FindMousePage, reinterpret_cast<LPARAM>(&mousePage));
+    if (!mousePage) return false;
+    RedrawWindow(mousePage, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HWND control = GetDlgItem(mousePage, 111);
+    std::vector<double> pictureTimes, plainTimes;
+    for (int round = 0; round < 7; ++round) {
+        const int count = 200;
+        double start = Now();
+        for (int i = 0; i < count; ++i)
+            SendMessageA(mousePage, i % 2 ? WM_LBUTTONUP : WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+        pictureTimes.push_back((Now() - start) / count);
+        start = Now();
+        for (int i = 0; i < count; ++i) {
+            HBITMAP bitmap = LoadBitmapA(sheetDll, MAKEINTRESOURCEA(i % 2 ? 103 : 104));
+            HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
+                SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+            if (previous && i) DeleteObject(previous);
+        }
+        plainTimes.push_back((Now() - start) / count);
+    }
+    DestroyWindow(sheet);
+    *picture = Median(pictureTimes);
+    *plain = Median(plainTimes);
+    return true;
+}
+
 // The extension's page (ReplacePage, the driver probe included) against the
 // control panel's own Buttons page, each shown in a sheet of its own.
-bool PageOpening(double *extension, double *own, double *bareTemplate)
+bool PageOpening(double *extension, double *own, double *bareTemplate, double *picture, double *plainPicture)
 {
     static const GUID sheetClass = {0xD4BCF700, 0x791D, 0x11CF, {0x99, 0xF9, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
     HMODULE sheetDll = LoadLibraryA(WinPath(PTR_BENCH_SHEET).c_str());
@@ -199,6 +251,7 @@ bool PageOpening(double *extension, double *own, double *bareTemplate)
         if (ShowSheet(CreatePropertySheetPageA(&plain)) < 0) return false;
         templateTimes.push_back(Now() - start);
     }
+    if (!ButtonPictureCost(ext, sheetDll, picture, plainPicture)) return false;
     ext->lpVtbl->Release(ext);
     factory->lpVtbl->Release(factory);
     *extension = Median(extensionTimes);
@@ -259,8 +312,8 @@ int main()
                 hookKey * 1e6, bareKey * 1e6, hookKey / bareKey);
     std::printf("load+unload ptrlink.dll: %.1f us, empty DLL: %.1f us, ratio %.2f\n", linkLoad * 1e6,
                 emptyLoad * 1e6, linkLoad / emptyLoad);
-    double extensionPage = 0, ownPage = 0, bareTemplate = 0;
-    if (!PageOpening(&extensionPage, &ownPage, &bareTemplate)) {
+    double extensionPage = 0, ownPage = 0, bareTemplate = 0, picture = 0, plainPicture = 0;
+    if (!PageOpening(&extensionPage, &ownPage, &bareTemplate, &picture, &plainPicture)) {
         std::printf("the pages could not be opened\n");
         return 1;
     }
@@ -285,6 +338,9 @@ int main()
                 "panel's own Buttons page: %.2f ms, ratio %.2f (goal <= 1.5)\n",
                 extensionPage * 1e3, ownPage * 1e3, extensionPage / ownPage);
     std::printf("opening template 201 with a dialog procedure that does nothing: %.2f ms\n", bareTemplate * 1e3);
+    std::printf("one ShowButtonPicture (load, compose, set): %.1f us, LoadBitmapA + STM_SETIMAGE: %.1f us, ratio %.2f "
+                "(one frame is 16 ms)\n",
+                picture * 1e6, plainPicture * 1e6, picture / plainPicture);
     std::printf("ptrlink.dll size: x86_64 %ld bytes, i686 %ld bytes (stripped)\n", FileSize(LinkDllPath()),
                 FileSize(LinkDll32Path()));
     return 0;
