@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "control_panel.h"
 #include "ptrlink_exports.h"
 #include "share_block.h"
 #include "test_env.h"
@@ -133,9 +134,8 @@ bool Resident(const std::string &commandLine, const char *windowClass, Memory *m
 
 INT_PTR CALLBACK PlainPageProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-// Seconds from having the page record to the sheet shown with it: a modeless
-// sheet with that one page, painted once, then destroyed.
-double ShowSheet(HPROPSHEETPAGE page)
+// A modeless sheet with one page; it exists once its first page has run WM_INITDIALOG.
+HWND CreateSheet(HPROPSHEETPAGE page)
 {
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof(header);
@@ -143,7 +143,13 @@ double ShowSheet(HPROPSHEETPAGE page)
     header.pszCaption = "Mouse Properties";
     header.nPages = 1;
     header.phpage = &page;
-    HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+    return reinterpret_cast<HWND>(PropertySheetA(&header));
+}
+
+// Shows the page in a sheet of its own, painted once, then destroyed.
+double ShowSheet(HPROPSHEETPAGE page)
+{
+    HWND sheet = CreateSheet(page);
     if (!sheet) return -1;
     UpdateWindow(sheet);
     RedrawWindow(sheet, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -159,33 +165,17 @@ BOOL CALLBACK TakePage(HPROPSHEETPAGE page, LPARAM value)
 
 typedef HRESULT(STDAPICALLTYPE *GetClassObjectProc)(REFCLSID, REFIID, void **);
 
-BOOL CALLBACK FindMousePage(HWND window, LPARAM found)
-{
-    if (GetDlgItem(window, 111) && GetDlgItem(window, 1030)) {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // One ShowButtonPicture (a button message to the page: load, compose, set)
 // against a plain LoadBitmapA + STM_SETIMAGE of the same picture.
 bool ButtonPictureCost(IShellPropSheetExt *ext, HMODULE sheetDll, double *picture, double *plain)
 {
     HPROPSHEETPAGE page = NULL;
     ext->lpVtbl->ReplacePage(ext, 1, reinterpret_cast<LPFNSVADDPROPSHEETPAGE>(TakePage), reinterpret_cast<LPARAM>(&page));
-    PROPSHEETHEADERA header = {};
-    header.dwSize = sizeof(header);
-    header.dwFlags = PSH_MODELESS;
-    header.pszCaption = "Mouse Properties";
-    header.nPages = 1;
-    header.phpage = &page;
-    HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+    HWND sheet = CreateSheet(page);
     if (!sheet) return false;
     ShowWindow(sheet, SW_SHOW);
     UpdateWindow(sheet);
-    HWND mousePage = NULL;
-    EnumChildWindows(sheet, FindMousePage, reinterpret_cast<LPARAM>(&mousePage));
+    HWND mousePage = FindMousePage(sheet);
     if (!mousePage) return false;
     RedrawWindow(mousePage, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
     HWND control = GetDlgItem(mousePage, 111);

@@ -36,7 +36,7 @@ ControlPanel::~ControlPanel()
     if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_CLOSE, 0, 0);
 }
 
-static BOOL CALLBACK FindMousePage(HWND window, LPARAM found)
+static BOOL CALLBACK IsMousePage(HWND window, LPARAM found)
 {
     if (GetDlgItem(window, 1000) && GetDlgItem(window, 1030)) {
         *reinterpret_cast<HWND *>(found) = window;
@@ -45,11 +45,18 @@ static BOOL CALLBACK FindMousePage(HWND window, LPARAM found)
     return TRUE;
 }
 
+HWND FindMousePage(HWND sheet)
+{
+    HWND page = nullptr;
+    if (sheet) EnumChildWindows(sheet, IsMousePage, reinterpret_cast<LPARAM>(&page));
+    return page;
+}
+
 bool ControlPanel::Open()
 {
     if (!OpenSheet()) return false;
     for (int i = 0; i < 250 && !page; ++i) {
-        EnumChildWindows(sheet, FindMousePage, reinterpret_cast<LPARAM>(&page));
+        page = FindMousePage(sheet);
         if (!page) Sleep(20);
     }
     if (!page) return false;

@@ -9,6 +9,9 @@
 
 #include "processes.h"
 
+// The mouse page among the child windows of a sheet, or null.
+HWND FindMousePage(HWND sheet);
+
 // Registers this build's ptrsheet.dll as the Mouse control panel's handler
 // and removes the registration afterwards.
 class SheetRegistration {
