@@ -441,7 +441,45 @@ TEST_F(MousePage, DoubleClicksInTheTestAreaWakeTheCat)
     EXPECT_EQ(doubleClick(r.right, r.top + 3, 1), awake) << "the right edge lies outside";
     EXPECT_EQ(doubleClick(r.left + 3, r.bottom, 1), awake) << "the bottom edge lies outside";
     EXPECT_EQ(doubleClick(r.left + 3, r.top + 3, 3), awake) << "a right double click";
+    EXPECT_EQ(doubleClick(r.left + 3, r.top + 3, 2), awake) << "a middle double click";
     EXPECT_NE(doubleClick(r.left, r.top, 1), awake) << "the left and top edges count: icon 104 again";
+}
+
+TEST_F(MousePage, TheTestAreaTriesTheAppliedSpeed)
+{
+    // The slowest speed in force and on the slider.
+    ASSERT_TRUE(SetDoubleClickTime(900));
+    block->data->doubleClickTime = 900;
+    Open();
+    ASSERT_EQ(Position(1030), 100);
+    HWND frame = panel.Item(1035);
+    RECT r;
+    GetWindowRect(frame, &r);
+    auto icon = [&] { return SendMessageA(panel.Item(1036), STM_GETICON, 0, 0); };
+    auto clicks = [&](int delayMs) {
+        EXPECT_TRUE(MovePointer(r.left + 4, r.top + 4));
+        EXPECT_TRUE(Xdo("click --repeat 2 --delay " + std::to_string(delayMs) + " 1"));
+        Sleep(200);
+        panel.Settle();
+        return icon();
+    };
+    LRESULT idle = icon();
+    LRESULT awake = clicks(400);
+    ASSERT_NE(awake, idle) << "two clicks 400 ms apart make a double click at 900 ms";
+
+    // The slider at its fast end, not yet applied: 100 ms would not take them.
+    ASSERT_TRUE(panel.Click(1030));
+    ASSERT_TRUE(Xdo("key End"));
+    Sleep(100);
+    panel.Settle();
+    ASSERT_EQ(Position(1030), 900);
+    EXPECT_EQ(clicks(400), idle) << "the pending position changes nothing yet";
+
+    ASSERT_TRUE(panel.Press(0x3021));
+    panel.Settle();
+    ASSERT_EQ(block->data->doubleClickTime, 100u);
+    EXPECT_EQ(clicks(400), idle) << "at 100 ms they are two single clicks";
+    EXPECT_EQ(clicks(30), awake) << "a quick double click still counts";
 }
 
 // A message box of the control panel, found by its caption, and its text.
