@@ -192,6 +192,7 @@ INT_PTR CALLBACK MousePageDlgProc(HWND window, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(window, DWLP_USER, lParam);
+        KeepTemplatePictures(window);
         InitMousePage(window);
         return TRUE;
     case WM_COMMAND:
@@ -217,6 +218,7 @@ INT_PTR CALLBACK MousePageDlgProc(HWND window, UINT message, WPARAM wParam, LPAR
         MousePageOnButton(window, message, wParam, lParam);
         return TRUE;
     case WM_DESTROY:
+        FreeTemplatePictures(window);
         return TRUE;
     default:
         return FALSE;

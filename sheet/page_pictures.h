@@ -19,4 +19,9 @@ void MousePageOnButton(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 // The first paint in the process puts the pictures on the page; FALSE always.
 BOOL DecoratePage(HWND page);
 
+// The bitmaps that the picture controls loaded from the template: noted when
+// the page is made, freed when it is destroyed.
+void KeepTemplatePictures(HWND page);
+void FreeTemplatePictures(HWND page);
+
 #endif

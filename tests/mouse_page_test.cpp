@@ -6,51 +6,10 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <memory>
+#include <string>
 
-#include "agent_process.h"
-#include "control_panel.h"
-#include "driver_probe.h"
-#include "settings_registry.h"
-#include "share_block.h"
-#include "sheet_paths.h"
+#include "mouse_page_fixture.h"
 #include "xdo.h"
-
-class MousePage : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        CloseAllAgents();
-        DeleteSettingsKey();
-        ASSERT_TRUE(registration.ok);
-        ASSERT_TRUE(StartAgent(&agent, " " + BuildInstallDir()));
-        ASSERT_NE(WaitForAgentWindow(), nullptr);
-        block.reset(new BlockView);
-        ASSERT_TRUE(block->ok());
-        ASSERT_TRUE(ResetDriver());
-    }
-    void TearDown() override
-    {
-        ResetDriver();
-        CloseAllAgents();
-    }
-    // Opens the control panel with the block and the driver's answer as given.
-    void Open(uint8_t valid = 0, uint8_t buttons = 0)
-    {
-        ASSERT_TRUE(ConfigureDriver(valid, buttons));
-        ASSERT_TRUE(panel.Open()) << "the control panel did not show the mouse page";
-    }
-    int Selection(int id) { return int(SendMessageA(panel.Item(id), CB_GETCURSEL, 0, 0)); }
-    bool Checked(int id) { return SendMessageA(panel.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    bool Enabled(int id) { return IsWindowEnabled(panel.Item(id)) != FALSE; }
-    int Position(int id) { return int(SendMessageA(panel.Item(id), TBM_GETPOS, 0, 0)); }
-
-    SystemMouseGuard guard;
-    SheetRegistration registration{SheetDllPath()};
-    ChildProcess agent;
-    std::unique_ptr<BlockView> block;  // taken once the agent has made it
-    ControlPanel panel;
-};
 
 TEST_F(MousePage, ReplacesTheButtonsPage)
 {
@@ -328,62 +287,6 @@ TEST_F(MousePage, HelpOpensTheFileBesideTheLibrary)
         if (viewer) CloseHandle(viewer);
     }
 }
-
-// What the screen shows of the button picture, compared with where each
-// button lies in the pictures: the pixels that bitmap 104 (left), 105
-// (middle) or 107 (right) has navy.
-class ButtonPictureOnScreen {
-public:
-    explicit ButtonPictureOnScreen(HWND picture) : control(picture)
-    {
-        HMODULE sheet = LoadLibraryExA(SheetDllPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-        const int ids[3] = {104, 105, 107};
-        for (int b = 0; b < 3; ++b) {
-            HBITMAP bitmap = LoadBitmapA(sheet, MAKEINTRESOURCEA(ids[b]));
-            HDC dc = CreateCompatibleDC(NULL);
-            HGDIOBJ old = SelectObject(dc, bitmap);
-            for (int y = 0; y < 141; y += 2)
-                for (int x = 0; x < 176; x += 2)
-                    if (GetPixel(dc, x, y) == RGB(0, 0, 128)) button[b].push_back(POINT{x, y});
-            SelectObject(dc, old);
-            DeleteDC(dc);
-            DeleteObject(bitmap);
-        }
-        FreeLibrary(sheet);
-    }
-    // The mask of the buttons that the screen shows navy; -1 when a button is half navy.
-    int HeldOnScreen() const
-    {
-        RECT r;
-        GetWindowRect(control, &r);
-        HDC screen = GetDC(NULL);
-        int mask = 0;
-        for (int b = 0; b < 3; ++b) {
-            size_t navy = 0;
-            for (const POINT &p : button[b]) navy += GetPixel(screen, r.left + p.x, r.top + p.y) == RGB(0, 0, 128);
-            if (navy == button[b].size()) mask |= b == 0 ? 1 : b == 1 ? 2 : 4;
-            else if (navy) mask = -1;
-            if (mask < 0) break;
-        }
-        ReleaseDC(NULL, screen);
-        return mask;
-    }
-    bool AnyKeyColour(HWND page) const
-    {
-        RECT r;
-        GetWindowRect(page, &r);
-        HDC screen = GetDC(NULL);
-        bool found = false;
-        for (int y = r.top; y < r.bottom && !found; y += 1)
-            for (int x = r.left; x < r.right && !found; x += 1) found = GetPixel(screen, x, y) == RGB(0, 255, 255);
-        ReleaseDC(NULL, screen);
-        return found;
-    }
-
-private:
-    HWND control;
-    std::vector<POINT> button[3];
-};
 
 TEST_F(MousePage, PictureShowsTheHeldButtons)
 {

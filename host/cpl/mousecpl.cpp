@@ -3,6 +3,11 @@
 // Motion page (2). Before it creates the sheet it loads the property-sheet
 // handlers registered for the Mouse control panel the way the shell does, and
 // lets each replace the pages it wants to.
+//
+//   mousecpl.exe [COUNT]
+// shows the sheet COUNT times (default once) in the same process, the way the
+// Control Panel folder opens Mouse again: the handlers' libraries stay loaded
+// until the last sheet has closed.
 #define CINTERFACE
 #define COBJMACROS
 #include <windows.h>
@@ -85,14 +90,8 @@ std::vector<IShellPropSheetExt *> LoadHandlers()
     return extensions;
 }
 
-} // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+INT_PTR ShowMouseProperties(HINSTANCE instance)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
-    CoInitialize(NULL);
-
     std::vector<IShellPropSheetExt *> extensions = LoadHandlers();
     std::vector<HPROPSHEETPAGE> added;
     Slot slots[sizeof(kOwnPages) / sizeof(kOwnPages[0])];
@@ -129,6 +128,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     INT_PTR result = PropertySheetA(&header);
 
     for (IShellPropSheetExt *extension : extensions) IShellPropSheetExt_Release(extension);
+    return result;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    CoInitialize(NULL);
+
+    int count = 0;
+    for (const char *c = commandLine; *c >= '0' && *c <= '9'; ++c) count = count * 10 + (*c - '0');
+    INT_PTR result = 0;
+    for (int shown = 0; shown < (count > 0 ? count : 1); ++shown) result = ShowMouseProperties(instance);
+
     CoFreeUnusedLibraries();
     CoUninitialize();
     return int(result);

@@ -52,9 +52,14 @@ HWND FindMousePage(HWND sheet)
     return page;
 }
 
-bool ControlPanel::Open()
+bool ControlPanel::Open(int showings)
 {
-    if (!OpenSheet()) return false;
+    if (!OpenSheet(showings)) return false;
+    return WaitForPage();
+}
+
+bool ControlPanel::WaitForPage()
+{
     for (int i = 0; i < 250 && !page; ++i) {
         page = FindMousePage(sheet);
         if (!page) Sleep(20);
@@ -64,21 +69,36 @@ bool ControlPanel::Open()
     return true;
 }
 
-bool ControlPanel::OpenSheet()
+bool ControlPanel::OpenSheet(int showings)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info;
-    std::string line = "\"" + WinPath(PTR_TEST_CPL_EXE) + "\"";
+    std::string line = "\"" + WinPath(PTR_TEST_CPL_EXE) + "\" " + std::to_string(showings);
     if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) return false;
     CloseHandle(info.hThread);
     process.process = info.hProcess;
     process.id = info.dwProcessId;
+    return WaitForSheet();
+}
+
+bool ControlPanel::WaitForSheet()
+{
     for (int i = 0; i < 500 && !sheet; ++i) {
         sheet = FindWindowA(NULL, "Mouse Properties");
         if (!sheet) Sleep(20);
     }
     return sheet != nullptr;
+}
+
+bool ControlPanel::ShowAgain()
+{
+    HWND old = sheet;
+    if (!Press(IDCANCEL)) return false;
+    for (int i = 0; i < 250 && IsWindow(old); ++i) Sleep(20);
+    if (IsWindow(old)) return false;
+    sheet = page = nullptr;
+    return WaitForSheet() && WaitForPage();
 }
 
 void ControlPanel::Settle() const

@@ -25,9 +25,13 @@ class ControlPanel {
 public:
     ~ControlPanel();
     // Starts the control panel and waits for its sheet and the mouse page.
-    bool Open();
+    // With `showings` above 1 the same process shows the sheet that many
+    // times, one after the other.
+    bool Open(int showings = 1);
     // Starts it and waits only for the sheet.
-    bool OpenSheet();
+    bool OpenSheet(int showings = 1);
+    // Closes the sheet with Cancel and waits for the next showing's sheet and page.
+    bool ShowAgain();
     HWND Item(int id) const { return GetDlgItem(page, id); }
     // Clicks the middle of a control (or of a point inside it) with the real mouse.
     bool Click(int id, int dx = -1, int dy = -1) const;
@@ -40,6 +44,10 @@ public:
     ChildProcess process;
     HWND sheet = nullptr;
     HWND page = nullptr;
+
+private:
+    bool WaitForSheet();
+    bool WaitForPage();
 };
 
 #endif
