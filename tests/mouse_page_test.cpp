@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "message_boxes.h"
 #include "mouse_page_fixture.h"
 #include "xdo.h"
 
@@ -383,44 +384,6 @@ TEST_F(MousePage, TheTestAreaTriesTheAppliedSpeed)
     ASSERT_EQ(block->data->doubleClickTime, 100u);
     EXPECT_EQ(clicks(400), idle) << "at 100 ms they are two single clicks";
     EXPECT_EQ(clicks(30), awake) << "a quick double click still counts";
-}
-
-// A message box of the control panel, found by its caption, and its text.
-static HWND WaitForBox(const char *caption, DWORD timeoutMs = 10000)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (HWND box = FindWindowA("#32770", caption)) return box;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-static BOOL CALLBACK LongestStatic(HWND child, LPARAM value)
-{
-    char name[32] = "", text[512] = "";
-    GetClassNameA(child, name, sizeof(name));
-    GetWindowTextA(child, text, sizeof(text));
-    auto *best = reinterpret_cast<std::string *>(value);
-    if (lstrcmpiA(name, "Static") == 0 && strlen(text) > best->size()) *best = text;
-    return TRUE;
-}
-
-static std::string BoxText(HWND box)
-{
-    std::string text;
-    EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
-// Answers a box with a real click on one of its buttons.
-static bool Answer(HWND box, int button)
-{
-    HWND item = GetDlgItem(box, button);
-    RECT r;
-    if (!item || !GetWindowRect(item, &r)) return false;
-    if (!MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2) || !Xdo("click 1")) return false;
-    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
-    return !IsWindow(box);
 }
 
 static std::string DefaultValue(HKEY root, const char *key, const char *name = NULL)
