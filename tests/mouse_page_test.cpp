@@ -408,38 +408,48 @@ static void SetValue(HKEY root, const std::string &key, const char *name, const 
     RegCloseKey(handle);
 }
 
+// A key of the machine copied aside, and put back exactly so when the test ends.
+struct SavedKey {
+    SavedKey(HKEY root, const char *path, const char *name)
+        : root(root), path(path), backup(std::string("Software\\PointerhubTests\\") + name)
+    {
+        HKEY source, copy;
+        if (RegOpenKeyExA(root, path, 0, KEY_READ, &source)) return;
+        if (!RegCreateKeyExA(HKEY_CURRENT_USER, backup.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &copy, NULL)) {
+            ok = RegCopyTreeA(source, NULL, copy) == ERROR_SUCCESS;
+            RegCloseKey(copy);
+        }
+        RegCloseKey(source);
+    }
+    ~SavedKey()
+    {
+        if (!ok) return;
+        RegDeleteTreeA(root, path);
+        HKEY target, copy;
+        if (!RegCreateKeyExA(root, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &target, NULL)) {
+            if (!RegOpenKeyExA(HKEY_CURRENT_USER, backup.c_str(), 0, KEY_READ, &copy)) {
+                RegCopyTreeA(copy, NULL, target);
+                RegCloseKey(copy);
+            }
+            RegCloseKey(target);
+        }
+        RegDeleteTreeA(HKEY_CURRENT_USER, backup.c_str());
+    }
+    HKEY root;
+    const char *path;
+    std::string backup;
+    bool ok = false;
+};
+
 TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
 {
-    // The driver's own registration comes back afterwards.
-    const char service[] = "System\\CurrentControlSet\\Services\\tavren";
-    HKEY source, backup;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, service, 0, KEY_READ, &source), ERROR_SUCCESS);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\PointerhubTests\\tavren", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                              &backup, NULL),
-              ERROR_SUCCESS);
-    RegCopyTreeA(source, NULL, backup);
-    RegCloseKey(source);
+    // The driver's own registration and the Run key come back afterwards as they were.
+    SavedKey service(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\tavren", "tavren");
+    SavedKey run(HKEY_LOCAL_MACHINE, kRunKey, "Run");
+    ASSERT_TRUE(service.ok && run.ok);
     struct Restore {
-        HKEY backup;
-        const char *service;
-        ~Restore()
-        {
-            HKEY target;
-            if (!RegCreateKeyExA(HKEY_LOCAL_MACHINE, service, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &target, NULL)) {
-                RegCopyTreeA(backup, NULL, target);
-                RegCloseKey(target);
-            }
-            RegCloseKey(backup);
-            RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\PointerhubTests");
-            HKEY run;
-            if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_ALL_ACCESS, &run)) {
-                RegDeleteValueA(run, "NelvoPtr");
-                RegDeleteValueA(run, "PtrTestOther");
-                RegCloseKey(run);
-            }
-            RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\PtrTest Other").c_str());
-        }
-    } restore{backup, service};
+        ~Restore() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\PtrTest Other").c_str()); }
+    } restore;
 
     SetValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr", "\"C:\\Pointerhub\\ptragent.exe\" C:\\Pointerhub");
     SetValue(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther", "other.exe");
@@ -458,7 +468,10 @@ TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
     EXPECT_NE(DefaultValue(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}\\InprocServer32"), "(missing)");
 
     for (int round = 1; round <= 2; ++round) {
-        SCOPED_TRACE(round == 1 ? "first uninstall" : "second uninstall");
+        SCOPED_TRACE(round == 1 ? "first uninstall" : "second uninstall, without a Run key");
+        if (round == 2) {
+            ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRunKey), ERROR_SUCCESS);
+        }
         ASSERT_TRUE(panel.Click(1037));
         ask = WaitForBox("uninstall");
         ASSERT_NE(ask, nullptr);
@@ -470,7 +483,13 @@ TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
         ASSERT_TRUE(Answer(reboot, IDNO));
 
         EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
-        EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther"), "other.exe");
+        HKEY runKey;
+        if (round == 1) {
+            EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther"), "other.exe");
+        } else {
+            EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &runKey), ERROR_SUCCESS)
+                << "the uninstall made a Run key";
+        }
         EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}"), "(missing)");
         HKEY gone;
         EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}", 0, KEY_READ, &gone),
