@@ -9,6 +9,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "mouse_page_fixture.h"
 #include "resource_probe.h"
@@ -42,8 +43,10 @@ public:
     bool Count(HWND window)
     {
         LONG seen = report->counted;
-        PostMessageA(window, countMessage, 0, 0);
-        for (int i = 0; i < 500 && report->counted == seen; ++i) Sleep(20);
+        for (int i = 0; i < 1000 && report->counted == seen; ++i) {
+            if (i % 50 == 0) PostMessageA(window, countMessage, 0, 0);
+            Sleep(20);
+        }
         return report->counted != seen;
     }
     // Repaints a window of the process and waits until its WM_PAINT came.
@@ -146,7 +149,7 @@ TEST_F(PageLifetime, OnlyTheFirstPaintDecorates)
 
 TEST_F(PageLifetime, PicturesAndPagesLeaveNothingBehind)
 {
-    const int cycles = 4;
+    const int cycles = 6;
     Open(0, 0, cycles + 1);
     ResourceProbe probe(panel.sheet);
     ASSERT_TRUE(probe.ok());
@@ -167,16 +170,17 @@ TEST_F(PageLifetime, PicturesAndPagesLeaveNothingBehind)
     std::printf("control panel working set: %zu KiB before, %zu KiB after 4,000 button pictures\n",
                 memoryBefore / 1024, memoryAfter / 1024);
 
-    // Each page closed and opened again in the same process.
-    Holdings firstCycle = {};
-    for (int cycle = 1; cycle <= cycles; ++cycle) {
-        SCOPED_TRACE("page " + std::to_string(cycle + 1));
-        ASSERT_TRUE(panel.ShowAgain());
+    // Each page closed and opened again in the same process. Wine creates a
+    // few objects of its own over the first pages; the last pages must leave
+    // the count where it stood.
+    std::vector<Holdings> pages;
+    for (int page = 2; page <= cycles + 1; ++page) {
+        ASSERT_TRUE(panel.ShowAgain()) << "page " << page;
         Presses(10);
-        Holdings now = Held(probe);
-        if (cycle == 1) firstCycle = now;
-        else EXPECT_EQ(now, firstCycle);
+        pages.push_back(Held(probe));
     }
+    for (int last = 1; last <= 3; ++last)
+        EXPECT_EQ(pages[pages.size() - last], pages[pages.size() - 4]) << "after page " << cycles + 2 - last;
     std::printf("control panel working set after %d more pages: %zu KiB\n", cycles, WorkingSet() / 1024);
 }
 

@@ -93,15 +93,34 @@ public:
         ReleaseDC(NULL, screen);
         return mask;
     }
+    // Whether the key colour shows anywhere on the page: one copy of the
+    // screen, read in memory.
     bool AnyKeyColour(HWND page) const
     {
         RECT r;
         GetWindowRect(page, &r);
+        int w = r.right - r.left, h = r.bottom - r.top;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void *bits = nullptr;
+        HBITMAP copy = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        if (!copy) return false;
         HDC screen = GetDC(NULL);
+        HDC dc = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(dc, copy);
+        BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
         bool found = false;
-        for (int y = r.top; y < r.bottom && !found; y += 1)
-            for (int x = r.left; x < r.right && !found; x += 1) found = GetPixel(screen, x, y) == RGB(0, 255, 255);
+        const DWORD *pixel = static_cast<const DWORD *>(bits);
+        for (int i = 0; i < w * h && !found; ++i) found = (pixel[i] & 0xFFFFFF) == 0x00FFFF;  // blue 255, green 255, red 0
+        SelectObject(dc, old);
+        DeleteDC(dc);
         ReleaseDC(NULL, screen);
+        DeleteObject(copy);
         return found;
     }
 
