@@ -105,13 +105,7 @@ TEST(ControlPanelAlone, WithoutAgentItKeepsItsOwnButtonsPage)
     ASSERT_TRUE(registration.ok);
     ControlPanel panel;
     ASSERT_TRUE(panel.OpenSheet());
-    HWND own = nullptr;
-    for (int i = 0; i < 100 && !own; ++i) {
-        HWND page = FindWindowExA(panel.sheet, NULL, "#32770", NULL);
-        own = page ? FindWindowExA(page, NULL, "Button", "&Right-handed") : nullptr;
-        if (!own) Sleep(50);
-    }
-    EXPECT_NE(own, nullptr) << "the control panel's own Buttons page";
+    EXPECT_TRUE(panel.ShowsOwnButtonsPage()) << "the control panel's own Buttons page";
     HWND page = FindWindowExA(panel.sheet, NULL, "#32770", NULL);
     EXPECT_EQ(page ? GetDlgItem(page, 1030) : nullptr, nullptr) << "no mouse page";
     EXPECT_FALSE(ShareBlockExists()) << "the refused extension left no block behind";

@@ -168,13 +168,7 @@ TEST(NextLogon, NothingOfThePackageStarts)
     // The Mouse control panel has its own Buttons page again.
     ControlPanel panel;
     ASSERT_TRUE(panel.OpenSheet());
-    HWND own = nullptr;
-    for (int i = 0; i < 100 && !own; ++i) {
-        HWND page = FindWindowExA(panel.sheet, NULL, "#32770", NULL);
-        own = page ? FindWindowExA(page, NULL, "Button", "&Right-handed") : nullptr;
-        if (!own) Sleep(50);
-    }
-    EXPECT_NE(own, nullptr) << "the control panel's own Buttons page";
+    EXPECT_TRUE(panel.ShowsOwnButtonsPage()) << "the control panel's own Buttons page";
     EXPECT_EQ(FindMousePage(panel.sheet), nullptr);
     ASSERT_TRUE(panel.Press(IDCANCEL));
     EXPECT_TRUE(panel.WaitClosed());

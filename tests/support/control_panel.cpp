@@ -101,6 +101,16 @@ bool ControlPanel::ShowAgain()
     return WaitForSheet() && WaitForPage();
 }
 
+bool ControlPanel::ShowsOwnButtonsPage() const
+{
+    for (int i = 0; i < 100; ++i) {
+        HWND own = FindWindowExA(sheet, NULL, "#32770", NULL);
+        if (own && FindWindowExA(own, NULL, "Button", "&Right-handed")) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
 void ControlPanel::Settle() const
 {
     DWORD_PTR result;

@@ -32,6 +32,8 @@ public:
     bool OpenSheet(int showings = 1);
     // Closes the sheet with Cancel and waits for the next showing's sheet and page.
     bool ShowAgain();
+    // Waits for the stand-in's own Buttons page (its "&Right-handed" button) in the sheet.
+    bool ShowsOwnButtonsPage() const;
     HWND Item(int id) const { return GetDlgItem(page, id); }
     // Clicks the middle of a control (or of a point inside it) with the real mouse.
     bool Click(int id, int dx = -1, int dy = -1) const;
