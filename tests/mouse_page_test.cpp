@@ -333,14 +333,17 @@ TEST_F(MousePage, DoubleClicksInTheTestAreaWakeTheCat)
         panel.Settle();
         return reinterpret_cast<HICON>(SendMessageA(panel.Item(1036), STM_GETICON, 0, 0));
     };
+    EXPECT_EQ(TestIconOnScreen(panel.Item(1036), 104), 104);
     HICON awake = doubleClick(r.left + 3, r.top + 3, 1);
-    EXPECT_NE(awake, idle) << "the first double click inside shows icon 105";
+    EXPECT_NE(awake, idle) << "the first double click inside";
+    EXPECT_EQ(TestIconOnScreen(panel.Item(1036), 105), 105);
     EXPECT_EQ(doubleClick(r.right + 4, r.top + 3, 1), awake) << "outside the frame";
     EXPECT_EQ(doubleClick(r.right, r.top + 3, 1), awake) << "the right edge lies outside";
     EXPECT_EQ(doubleClick(r.left + 3, r.bottom, 1), awake) << "the bottom edge lies outside";
     EXPECT_EQ(doubleClick(r.left + 3, r.top + 3, 3), awake) << "a right double click";
     EXPECT_EQ(doubleClick(r.left + 3, r.top + 3, 2), awake) << "a middle double click";
-    EXPECT_NE(doubleClick(r.left, r.top, 1), awake) << "the left and top edges count: icon 104 again";
+    EXPECT_NE(doubleClick(r.left, r.top, 1), awake) << "the left and top edges count";
+    EXPECT_EQ(TestIconOnScreen(panel.Item(1036), 104), 104);
 }
 
 TEST_F(MousePage, TheTestAreaTriesTheAppliedSpeed)

@@ -147,6 +147,29 @@ TEST_F(PageLifetime, OnlyTheFirstPaintDecorates)
     ASSERT_TRUE(Xdo("mouseup 1"));
 }
 
+TEST_F(PageLifetime, TheCatKeepsItsStateForTheNextPage)
+{
+    Open(0, 0, 2);
+    auto doubleClickInside = [&] {
+        RECT r;
+        GetWindowRect(panel.Item(1035), &r);
+        EXPECT_TRUE(MovePointer(r.left + 4, r.top + 4));
+        EXPECT_TRUE(Xdo("click --repeat 2 --delay 60 1"));
+        Sleep(200);
+        panel.Settle();
+    };
+    doubleClickInside();
+    ASSERT_EQ(TestIconOnScreen(panel.Item(1036), 105), 105);
+    ASSERT_TRUE(panel.ShowAgain());
+    EXPECT_EQ(TestIconOnScreen(panel.Item(1036), 104), 104) << "a new page starts with its template's icon";
+    // One hit is behind the process: the first hit here loads icon 104 again.
+    doubleClickInside();
+    Sleep(300);
+    EXPECT_EQ(TestIconOnScreen(panel.Item(1036), 104), 104);
+    doubleClickInside();
+    EXPECT_EQ(TestIconOnScreen(panel.Item(1036), 105), 105);
+}
+
 TEST_F(PageLifetime, PicturesAndPagesLeaveNothingBehind)
 {
     const int cycles = 6;

@@ -129,4 +129,50 @@ private:
     std::vector<POINT> button[3];
 };
 
+// Which of the test icons (104 or 105) the icon control shows on screen, by
+// the pixels that the icon covers; 0 when neither.
+inline int TestIconShown(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    HMODULE sheet = LoadLibraryExA(SheetDllPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HDC screen = GetDC(NULL);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 64, 32);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    int shown = 0;
+    for (int id = 104; id <= 105 && !shown; ++id) {
+        HICON icon = static_cast<HICON>(LoadImageA(sheet, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0));
+        RECT black = {0, 0, 32, 32}, white = {32, 0, 64, 32};
+        FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DrawIconEx(dc, 0, 0, icon, 32, 32, 0, NULL, DI_NORMAL);
+        DrawIconEx(dc, 32, 0, icon, 32, 32, 0, NULL, DI_NORMAL);
+        int covered = 0, same = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                if (c != GetPixel(dc, x + 32, y)) continue;  // the icon lets the background through here
+                ++covered;
+                same += GetPixel(screen, r.left + x, r.top + y) == c;
+            }
+        if (covered && same == covered) shown = id;
+        DestroyIcon(icon);
+    }
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(NULL, screen);
+    FreeLibrary(sheet);
+    return shown;
+}
+
+// The same, waited for until it shows `expected` (the control may still be painting).
+inline int TestIconOnScreen(HWND control, int expected)
+{
+    int shown = 0;
+    for (int i = 0; i < 50 && (shown = TestIconShown(control)) != expected; ++i) Sleep(20);
+    return shown;
+}
+
 #endif
