@@ -475,6 +475,7 @@ TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
         ASSERT_TRUE(Answer(ask, IDYES));
         HWND reboot = WaitForBox("Reboot");
         ASSERT_NE(reboot, nullptr);
+        EXPECT_EQ(GetDlgItem(reboot, IDCANCEL), nullptr) << "Yes and No only";
         EXPECT_EQ(BoxText(reboot), "The mouse driver is removed. You must reboot your computer to let the change take "
                                    "effect.\n\nDo you want to reboot you computer ?");
         ASSERT_TRUE(Answer(reboot, IDNO));
