@@ -19,6 +19,11 @@ static void ComposeOver(HWND page, int controlId, int bitmapId)
 BOOL DecoratePage(HWND page)
 {
     if (pageDecorated) return FALSE;
+    // The pictures take their background from the screen. Windows erases a
+    // page's background when it is shown; where the erase still waits for
+    // this paint, it is done first, so that they sit on the page and not on
+    // whatever the screen held there before.
+    RedrawWindow(page, NULL, NULL, RDW_ERASENOW | RDW_NOCHILDREN);
     ShowButtonPicture(page, 0);
     ComposeOver(page, IDC_LOGO, IDB_LOGO);
     // A push button without BS_BITMAP keeps showing its text "uninstall".

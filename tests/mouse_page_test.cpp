@@ -289,6 +289,14 @@ TEST_F(MousePage, PictureShowsTheHeldButtons)
     ButtonPictureOnScreen picture(panel.Item(111));
     ASSERT_EQ(picture.HeldOnScreen(), 0);
     EXPECT_FALSE(picture.AnyKeyColour(panel.page)) << "the key colour shows on the page";
+    // The pictures sit on the page: its key colour shows the page's own background.
+    RECT page;
+    GetWindowRect(panel.page, &page);
+    HDC screen = GetDC(NULL);
+    COLORREF background = GetPixel(screen, page.left + 3, page.top + 3);
+    ReleaseDC(NULL, screen);
+    EXPECT_EQ(picture.KeyPixelsNotIn(background), 0u) << "key-colour pixels that do not show the page's background";
+    EXPECT_GT(picture.compared, 2000u) << picture.compared;
 
     RECT r;
     GetWindowRect(panel.Item(111), &r);

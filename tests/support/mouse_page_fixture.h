@@ -62,6 +62,15 @@ public:
     explicit ButtonPictureOnScreen(HWND picture) : control(picture)
     {
         HMODULE sheet = LoadLibraryExA(SheetDllPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        HBITMAP none = LoadBitmapA(sheet, MAKEINTRESOURCEA(103));
+        HDC noneDc = CreateCompatibleDC(NULL);
+        HGDIOBJ oldNone = SelectObject(noneDc, none);
+        for (int y = 0; y < 141; y += 2)
+            for (int x = 0; x < 176; x += 2)
+                if (GetPixel(noneDc, x, y) == RGB(0, 255, 255)) key.push_back(POINT{x, y});
+        SelectObject(noneDc, oldNone);
+        DeleteDC(noneDc);
+        DeleteObject(none);
         const int ids[3] = {104, 105, 107};
         for (int b = 0; b < 3; ++b) {
             HBITMAP bitmap = LoadBitmapA(sheet, MAKEINTRESOURCEA(ids[b]));
@@ -93,6 +102,35 @@ public:
         ReleaseDC(NULL, screen);
         return mask;
     }
+    // How many of the pictures' key-colour pixels that lie over the bare page
+    // (over none of its other controls) the screen shows in another colour.
+    size_t KeyPixelsNotIn(COLORREF colour) const
+    {
+        RECT r;
+        GetWindowRect(control, &r);
+        std::vector<RECT> others;
+        for (HWND child = GetWindow(GetParent(control), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT c;
+            // A group box (one frames the whole page) draws only its frame and caption.
+            bool groupBox = (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+            if (child != control && !groupBox && IsWindowVisible(child) && GetWindowRect(child, &c)) others.push_back(c);
+        }
+        HDC screen = GetDC(NULL);
+        size_t other = 0;
+        compared = 0;
+        for (const POINT &p : key) {
+            POINT at = {r.left + p.x, r.top + p.y};
+            bool covered = false;
+            for (const RECT &c : others) covered = covered || PtInRect(&c, at);
+            if (covered) continue;
+            ++compared;
+            other += GetPixel(screen, at.x, at.y) != colour;
+        }
+        ReleaseDC(NULL, screen);
+        return other;
+    }
+    mutable size_t compared = 0;  // the pixels that the last KeyPixelsNotIn looked at
+
     // Whether the key colour shows anywhere on the page: one copy of the
     // screen, read in memory.
     bool AnyKeyColour(HWND page) const
@@ -127,6 +165,7 @@ public:
 private:
     HWND control;
     std::vector<POINT> button[3];
+    std::vector<POINT> key;  // where all eight pictures have the key colour
 };
 
 // Which of the test icons (104 or 105) the icon control shows on screen, by
