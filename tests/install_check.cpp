@@ -3,20 +3,16 @@
 // afterwards. Each suite runs only in its stage, named by PTR_LOGON_STAGE.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "agent_process.h"
 #include "driver_probe.h"
+#include "machine_registry.h"
 #include "processes.h"
 #include "settings_registry.h"
 #include "share_block.h"
 
 namespace {
 
-const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kClass[] = "{D4BCF700-791D-11CF-99F9-444553540000}";
-const char kHandlerKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers\\Mouse CPL";
+const char kClass[] = "{D4BCF700-791D-11CF-99F9-444553540000}";  // the handler key's value
 const char kInstallDir[] = "C:\\Pointerhub";
 
 struct Text {
@@ -47,12 +43,6 @@ void ExpectText(HKEY root, const std::string &key, const char *name, const std::
     EXPECT_EQ(value.text, expected);
 }
 
-bool InStage(const char *stage)
-{
-    const char *current = std::getenv("PTR_LOGON_STAGE");
-    return current && std::string(current) == stage;
-}
-
 CHILD_ROLE(report_mouse_acceleration)
 {
     int v[3] = {-1, -1, -1};
@@ -64,11 +54,11 @@ CHILD_ROLE(report_mouse_acceleration)
 
 TEST(Installed, RegistrationAsTheInfWritesIt)
 {
-    if (!InStage("Installed")) GTEST_SKIP() << "a stage of agent-logon.sh";
+    if (!InLogonStage("Installed")) GTEST_SKIP() << "a stage of agent-logon.sh";
     std::string dir = kInstallDir;
     ExpectText(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr", "\"" + dir + "\\ptragent.exe\" " + dir);
-    ExpectText(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kClass + "\\InprocServer32", NULL, dir + "\\ptrsheet.dll");
-    ExpectText(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kClass + "\\InprocServer32", "ThreadingModel", "Apartment");
+    ExpectText(HKEY_CLASSES_ROOT, std::string(kClassKey) + "\\InprocServer32", NULL, dir + "\\ptrsheet.dll");
+    ExpectText(HKEY_CLASSES_ROOT, std::string(kClassKey) + "\\InprocServer32", "ThreadingModel", "Apartment");
     ExpectText(HKEY_LOCAL_MACHINE, kHandlerKey, NULL, kClass);
     ExpectText(HKEY_CURRENT_USER, TEST_SETTINGS_KEY, "Load FirstTime", "1");
     for (const char *file : {"ptragent.exe", "ptrlink.dll", "ptrsheet.dll"})
@@ -78,7 +68,7 @@ TEST(Installed, RegistrationAsTheInfWritesIt)
 
 TEST(Logon, AgentStartedFromTheRunValue)
 {
-    if (!InStage("Logon")) GTEST_SKIP() << "a stage of agent-logon.sh";
+    if (!InLogonStage("Logon")) GTEST_SKIP() << "a stage of agent-logon.sh";
     HWND window = WaitForAgentWindow(30000);
     ASSERT_NE(window, nullptr) << "no agent after the logon";
     EXPECT_EQ(CountAgentWindows(), 1);
@@ -120,7 +110,7 @@ TEST(Logon, AgentStartedFromTheRunValue)
 
 TEST(Removed, PackageTakenOutAgain)
 {
-    if (!InStage("Removed")) GTEST_SKIP() << "a stage of agent-logon.sh";
+    if (!InLogonStage("Removed")) GTEST_SKIP() << "a stage of agent-logon.sh";
     CloseAllAgents();
     EXPECT_EQ(CountAgentWindows(), 0);
     HKEY run;
@@ -128,7 +118,7 @@ TEST(Removed, PackageTakenOutAgain)
         RegDeleteValueA(run, "NelvoPtr");
         RegCloseKey(run);
     }
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClass).c_str());
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kHandlerKey);
     DeleteSettingsKey();
     for (const char *file : {"ptragent.exe", "ptrlink.dll", "ptrsheet.dll"})

@@ -5,9 +5,8 @@
 #include <cstring>
 
 #include "link_fixture.h"
+#include "machine_registry.h"
 
-static const char kServiceKey[] = "System\\CurrentControlSet\\Services\\tavren";
-static const char kServiceBackup[] = "Software\\PointerhubTests\\tavren";
 
 class LinkRequests : public LinkFixture {
 protected:
@@ -112,54 +111,18 @@ TEST_F(LinkRequests, FailedRequestReturnsZeroAndKeepsTheBlockAsWritten)
     EXPECT_EQ(record.statusCount, 0u) << "the driver took over no status";
 }
 
-// Keeps a copy of the driver's service key and puts it back afterwards.
-class ServiceKeyBackup {
-public:
-    ServiceKeyBackup()
-    {
-        HKEY source, backup;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_READ, &source)) return;
-        if (!RegCreateKeyExA(HKEY_CURRENT_USER, kServiceBackup, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &backup, NULL)) {
-            saved = RegCopyTreeA(source, NULL, backup) == ERROR_SUCCESS;
-            RegCloseKey(backup);
-        }
-        RegCloseKey(source);
-    }
-    ~ServiceKeyBackup()
-    {
-        HKEY backup, target;
-        if (saved && !RegOpenKeyExA(HKEY_CURRENT_USER, kServiceBackup, 0, KEY_READ, &backup)) {
-            if (!RegCreateKeyExA(HKEY_LOCAL_MACHINE, kServiceKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &target, NULL)) {
-                RegCopyTreeA(backup, NULL, target);
-                RegCloseKey(target);
-            }
-            RegCloseKey(backup);
-        }
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\PointerhubTests");
-    }
-    bool saved = false;
-};
-
-static bool ServiceKeyExists()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_READ, &key)) return false;
-    RegCloseKey(key);
-    return true;
-}
-
 TEST_F(LinkRequests, RemoveDrvRegistryReachesTheDriverWhichDropsItsService)
 {
-    ServiceKeyBackup backup;
-    ASSERT_TRUE(backup.saved);
+    SavedKey service(HKEY_LOCAL_MACHINE, kServiceKey, "tavren");
+    ASSERT_TRUE(service.ok);
 
     ASSERT_TRUE(ConfigureDriver(1, 3, 1u << 4));
     EXPECT_FALSE(removeDrvRegistry());
-    EXPECT_TRUE(ServiceKeyExists()) << "a failed request removes nothing";
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kServiceKey)) << "a failed request removes nothing";
 
     ASSERT_TRUE(ConfigureDriver(1, 3, 0));
     EXPECT_TRUE(removeDrvRegistry());
-    EXPECT_FALSE(ServiceKeyExists());
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kServiceKey));
     TavrenRecord record = Record();
     EXPECT_EQ(record.requests[4], 2u);
     EXPECT_EQ(record.removeCount, 1u);

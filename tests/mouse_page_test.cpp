@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "machine_registry.h"
 #include "message_boxes.h"
 #include "mouse_page_fixture.h"
 #include "xdo.h"
@@ -391,74 +392,21 @@ TEST_F(MousePage, TheTestAreaTriesTheAppliedSpeed)
     EXPECT_EQ(clicks(30), awake) << "a quick double click still counts";
 }
 
-static std::string DefaultValue(HKEY root, const char *key, const char *name = NULL)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle)) return "(missing)";
-    char data[256] = "";
-    DWORD size = sizeof(data) - 1;
-    LONG result = RegQueryValueExA(handle, name, NULL, NULL, reinterpret_cast<BYTE *>(data), &size);
-    RegCloseKey(handle);
-    return result ? "(missing)" : data;
-}
-
-static const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-static const char kHandlers[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
-
-static void SetValue(HKEY root, const std::string &key, const char *name, const char *text)
-{
-    HKEY handle;
-    if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL)) return;
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), DWORD(strlen(text) + 1));
-    RegCloseKey(handle);
-}
-
-// A key of the machine copied aside, and put back exactly so when the test ends.
-struct SavedKey {
-    SavedKey(HKEY root, const char *path, const char *name)
-        : root(root), path(path), backup(std::string("Software\\PointerhubTests\\") + name)
-    {
-        HKEY source, copy;
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &source)) return;
-        if (!RegCreateKeyExA(HKEY_CURRENT_USER, backup.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &copy, NULL)) {
-            ok = RegCopyTreeA(source, NULL, copy) == ERROR_SUCCESS;
-            RegCloseKey(copy);
-        }
-        RegCloseKey(source);
-    }
-    ~SavedKey()
-    {
-        if (!ok) return;
-        RegDeleteTreeA(root, path);
-        HKEY target, copy;
-        if (!RegCreateKeyExA(root, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &target, NULL)) {
-            if (!RegOpenKeyExA(HKEY_CURRENT_USER, backup.c_str(), 0, KEY_READ, &copy)) {
-                RegCopyTreeA(copy, NULL, target);
-                RegCloseKey(copy);
-            }
-            RegCloseKey(target);
-        }
-        RegDeleteTreeA(HKEY_CURRENT_USER, backup.c_str());
-    }
-    HKEY root;
-    const char *path;
-    std::string backup;
-    bool ok = false;
-};
-
 TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
 {
     // The driver's own registration and the Run key come back afterwards as they were.
-    SavedKey service(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\tavren", "tavren");
+    SavedKey service(HKEY_LOCAL_MACHINE, kServiceKey, "tavren");
     SavedKey run(HKEY_LOCAL_MACHINE, kRunKey, "Run");
     ASSERT_TRUE(service.ok && run.ok);
+    const std::string otherHandler = std::string(kHandlersKey) + "\\PtrTest Other";
     struct Restore {
-        ~Restore() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\PtrTest Other").c_str()); }
-    } restore;
+        const std::string &key;
+        ~Restore() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str()); }
+    } restore{otherHandler};
 
-    SetValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr", "\"C:\\Pointerhub\\ptragent.exe\" C:\\Pointerhub");
-    SetValue(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther", "other.exe");
-    SetValue(HKEY_LOCAL_MACHINE, std::string(kHandlers) + "\\PtrTest Other", NULL, "{00000000-0000-0000-0000-000000000001}");
+    SetRegText(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr", "\"C:\\Pointerhub\\ptragent.exe\" C:\\Pointerhub");
+    SetRegText(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther", "other.exe");
+    SetRegText(HKEY_LOCAL_MACHINE, otherHandler, NULL, "{00000000-0000-0000-0000-000000000001}");
     Open();
 
     // No: nothing changes, and no second question.
@@ -469,8 +417,8 @@ TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
     EXPECT_EQ(GetDlgItem(ask, IDCANCEL), nullptr) << "Yes and No only";
     ASSERT_TRUE(Answer(ask, IDNO));
     EXPECT_EQ(WaitForBox("Reboot", 1000), nullptr);
-    EXPECT_NE(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
-    EXPECT_NE(DefaultValue(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}\\InprocServer32"), "(missing)");
+    EXPECT_NE(RegText(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
+    EXPECT_NE(RegText(HKEY_CLASSES_ROOT, std::string(kClassKey) + "\\InprocServer32"), "(missing)");
 
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(round == 1 ? "first uninstall" : "second uninstall, without a Run key");
@@ -488,21 +436,16 @@ TEST_F(MousePage, UninstallTakesThePackageOutOfTheStartUp)
                                    "effect.\n\nDo you want to reboot you computer ?");
         ASSERT_TRUE(Answer(reboot, IDNO));
 
-        EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
-        HKEY runKey;
+        EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
         if (round == 1) {
-            EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther"), "other.exe");
+            EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestOther"), "other.exe");
         } else {
-            EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &runKey), ERROR_SUCCESS)
-                << "the uninstall made a Run key";
+            EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kRunKey)) << "the uninstall made a Run key";
         }
-        EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}"), "(missing)");
-        HKEY gone;
-        EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}", 0, KEY_READ, &gone),
-                  ERROR_SUCCESS)
-            << "the class key with everything under it";
-        EXPECT_EQ(DefaultValue(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\Mouse CPL").c_str()), "(missing)");
-        EXPECT_NE(DefaultValue(HKEY_LOCAL_MACHINE, (std::string(kHandlers) + "\\PtrTest Other").c_str()), "(missing)");
+        EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, kClassKey), "(missing)");
+        EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, kClassKey)) << "the class key with everything under it";
+        EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kHandlerKey), "(missing)");
+        EXPECT_NE(RegText(HKEY_LOCAL_MACHINE, otherHandler), "(missing)");
         TavrenRecord record;
         ASSERT_TRUE(ReadDriver(&record));
         EXPECT_EQ(record.requests[4], unsigned(round)) << "request 4, each time";

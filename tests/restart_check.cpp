@@ -4,12 +4,12 @@
 // Each suite runs only in its stage, named by PTR_LOGON_STAGE.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "agent_process.h"
 #include "control_panel.h"
 #include "driver_probe.h"
+#include "machine_registry.h"
 #include "message_boxes.h"
 #include "processes.h"
 #include "settings_registry.h"
@@ -17,50 +17,12 @@
 
 namespace {
 
-const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kClassKey[] = "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}";
-const char kHandlerKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers\\Mouse CPL";
-const char kServiceKey[] = "System\\CurrentControlSet\\Services\\tavren";
 const char kWitnessKey[] = "Software\\PointerhubTests";
-
-bool InStage(const char *stage)
-{
-    const char *current = std::getenv("PTR_LOGON_STAGE");
-    return current && std::string(current) == stage;
-}
-
-bool KeyExists(HKEY root, const char *key)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-void SetText(HKEY root, const char *key, const char *name, const std::string &text)
-{
-    HKEY handle;
-    if (RegCreateKeyExA(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL)) return;
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()), DWORD(text.size() + 1));
-    RegCloseKey(handle);
-}
-
-std::string Text(HKEY root, const char *key, const char *name)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle)) return "(missing)";
-    char data[256] = "";
-    DWORD size = sizeof(data) - 1;
-    LONG result = RegQueryValueExA(handle, name, NULL, NULL, reinterpret_cast<BYTE *>(data), &size);
-    RegCloseKey(handle);
-    return result ? "(missing)" : data;
-}
 
 bool WaitForText(HKEY root, const char *key, const char *name, DWORD timeoutMs)
 {
     for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        if (Text(root, key, name) != "(missing)") return true;
+        if (RegText(root, key, name) != "(missing)") return true;
         Sleep(100);
     }
     return false;
@@ -70,11 +32,11 @@ bool WaitForText(HKEY root, const char *key, const char *name, DWORD timeoutMs)
 LRESULT CALLBACK WitnessProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_QUERYENDSESSION) {
-        SetText(HKEY_CURRENT_USER, kWitnessKey, "QueryEndSession", std::to_string(ULONG(lParam)));
+        SetRegText(HKEY_CURRENT_USER, kWitnessKey, "QueryEndSession", std::to_string(ULONG(lParam)));
         return TRUE;
     }
     if (message == WM_ENDSESSION) {
-        SetText(HKEY_CURRENT_USER, kWitnessKey, "EndSession", std::to_string(ULONG(wParam)));
+        SetRegText(HKEY_CURRENT_USER, kWitnessKey, "EndSession", std::to_string(ULONG(wParam)));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -98,14 +60,14 @@ CHILD_ROLE(end_session_witness)
 
 TEST(Restart, UninstallAndRestart)
 {
-    if (!InStage("Restart")) GTEST_SKIP() << "a stage of uninstall-restart.sh";
+    if (!InLogonStage("Restart")) GTEST_SKIP() << "a stage of uninstall-restart.sh";
     HWND agent = WaitForAgentWindow(30000);
     ASSERT_NE(agent, nullptr) << "no agent from the logon";
     ASSERT_TRUE(ResetDriver());
     // What the uninstall must leave: the user's settings.
-    SetText(HKEY_CURRENT_USER, TEST_SETTINGS_KEY, "Cursor Center", "1");
+    SetRegText(HKEY_CURRENT_USER, TEST_SETTINGS_KEY, "Cursor Center", "1");
     // Only a restart runs the start-up entries again.
-    SetText(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestRestarted",
+    SetRegText(HKEY_LOCAL_MACHINE, kRunKey, "PtrTestRestarted",
             "reg add HKCU\\Software\\PointerhubTests /v Restarted /d 1 /f");
     ChildProcess witness;
     ASSERT_TRUE(StartChild(&witness, "end_session_witness", "PtrTestWitnessUp"));
@@ -119,10 +81,10 @@ TEST(Restart, UninstallAndRestart)
     ASSERT_TRUE(Answer(ask, IDYES));
     HWND reboot = WaitForBox("Reboot");
     ASSERT_NE(reboot, nullptr);
-    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kHandlerKey));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kServiceKey)) << "request 4 removed the driver's registration";
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, "NelvoPtr"), "(missing)");
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kHandlerKey));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kServiceKey)) << "request 4 removed the driver's registration";
     TavrenRecord record;
     ASSERT_TRUE(ReadDriver(&record));
     EXPECT_EQ(record.requests[4], 1u);
@@ -132,8 +94,8 @@ TEST(Restart, UninstallAndRestart)
     // The session's programs are asked to end, and end.
     EXPECT_TRUE(panel.WaitClosed(30000)) << "the control panel";
     EXPECT_GE(witness.wait(30000), 0) << "the witness";
-    EXPECT_NE(Text(HKEY_CURRENT_USER, kWitnessKey, "QueryEndSession"), "(missing)");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kWitnessKey, "EndSession"), "1");
+    EXPECT_NE(RegText(HKEY_CURRENT_USER, kWitnessKey, "QueryEndSession"), "(missing)");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kWitnessKey, "EndSession"), "1");
     for (int i = 0; i < 300 && IsWindow(agent); ++i) Sleep(100);
     EXPECT_FALSE(IsWindow(agent)) << "the agent";
 
@@ -150,7 +112,7 @@ TEST(Restart, UninstallAndRestart)
 
 TEST(NextLogon, NothingOfThePackageStarts)
 {
-    if (!InStage("NextLogon")) GTEST_SKIP() << "a stage of uninstall-restart.sh";
+    if (!InLogonStage("NextLogon")) GTEST_SKIP() << "a stage of uninstall-restart.sh";
     Sleep(5000);
     EXPECT_EQ(CountAgentWindows(), 0) << "the agent started";
     EXPECT_FALSE(ShareBlockExists());
@@ -174,7 +136,7 @@ TEST(NextLogon, NothingOfThePackageStarts)
     EXPECT_TRUE(panel.WaitClosed());
 
     // The user's settings and the files stay.
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, TEST_SETTINGS_KEY, "Cursor Center"), "1");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, TEST_SETTINGS_KEY, "Cursor Center"), "1");
     for (const char *file : {"ptragent.exe", "ptrlink.dll", "ptrsheet.dll"})
         EXPECT_NE(GetFileAttributesA((std::string("C:\\Pointerhub\\") + file).c_str()), INVALID_FILE_ATTRIBUTES) << file;
     RegDeleteTreeA(HKEY_CURRENT_USER, kWitnessKey);

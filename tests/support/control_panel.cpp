@@ -1,28 +1,15 @@
 #include "control_panel.h"
 
+#include "machine_registry.h"
 #include "test_env.h"
 #include "xdo.h"
-
-static const char kClassKey[] = "CLSID\\{D4BCF700-791D-11CF-99F9-444553540000}";
-static const char kHandlerKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers\\Mouse CPL";
-
-static bool SetDefault(HKEY root, const std::string &key, const char *name, const std::string &value)
-{
-    HKEY handle;
-    if (RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &handle, NULL)) return false;
-    LONG result = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
-                                 DWORD(value.size() + 1));
-    RegCloseKey(handle);
-    return result == ERROR_SUCCESS;
-}
 
 SheetRegistration::SheetRegistration(const std::string &sheetDll)
 {
     std::string server = std::string(kClassKey) + "\\InprocServer32";
-    ok = SetDefault(HKEY_CLASSES_ROOT, server, NULL, sheetDll) &&
-         SetDefault(HKEY_CLASSES_ROOT, server, "ThreadingModel", "Apartment") &&
-         SetDefault(HKEY_LOCAL_MACHINE, kHandlerKey, NULL, "{D4BCF700-791D-11CF-99F9-444553540000}");
+    ok = SetRegText(HKEY_CLASSES_ROOT, server, NULL, sheetDll) &&
+         SetRegText(HKEY_CLASSES_ROOT, server, "ThreadingModel", "Apartment") &&
+         SetRegText(HKEY_LOCAL_MACHINE, kHandlerKey, NULL, "{D4BCF700-791D-11CF-99F9-444553540000}");
 }
 
 SheetRegistration::~SheetRegistration()
