@@ -21,6 +21,7 @@ SheetRegistration::~SheetRegistration()
 ControlPanel::~ControlPanel()
 {
     if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 250 && sheet && IsWindow(sheet); ++i) Sleep(20);
 }
 
 static BOOL CALLBACK IsMousePage(HWND window, LPARAM found)
@@ -69,10 +70,22 @@ bool ControlPanel::OpenSheet(int showings)
     return WaitForSheet();
 }
 
+// The sheet of this control panel's process: one of an earlier test may still be closing.
+static HWND SheetOf(DWORD processId)
+{
+    for (HWND window = FindWindowA(NULL, "Mouse Properties"); window;
+         window = FindWindowExA(NULL, window, NULL, "Mouse Properties")) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
 bool ControlPanel::WaitForSheet()
 {
     for (int i = 0; i < 500 && !sheet; ++i) {
-        sheet = FindWindowA(NULL, "Mouse Properties");
+        sheet = SheetOf(process.id);
         if (!sheet) Sleep(20);
     }
     return sheet != nullptr;
@@ -81,8 +94,11 @@ bool ControlPanel::WaitForSheet()
 bool ControlPanel::ShowAgain()
 {
     HWND old = sheet;
-    if (!Press(IDCANCEL)) return false;
-    for (int i = 0; i < 250 && IsWindow(old); ++i) Sleep(20);
+    // A click that the busy sheet missed is given again.
+    for (int attempt = 0; attempt < 3 && IsWindow(old); ++attempt) {
+        if (!Press(IDCANCEL)) return false;
+        for (int i = 0; i < 250 && IsWindow(old); ++i) Sleep(20);
+    }
     if (IsWindow(old)) return false;
     sheet = page = nullptr;
     return WaitForSheet() && WaitForPage();
